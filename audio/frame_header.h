@@ -1,0 +1,56 @@
+#pragma once
+// MPEG-1 Layer II audio frame headers (ISO/IEC 11172-3, 2.4.2.3), frame counting in a
+// payload and the conversions between 90 kHz time stamps and sample counts.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace quarnel {
+
+// One parsed frame header; a rejected header leaves every field 0.
+struct AudioFrameHeader {
+    std::int32_t version = 0;        // 1 for MPEG-1
+    std::int32_t layer = 0;          // always 2
+    std::int32_t crc_protected = 0;  // 1 when a CRC follows the header
+    std::int32_t bit_rate = 0;       // bit/s
+    std::int32_t sampling_rate = 0;  // Hz
+    std::int32_t padding = 0;
+    std::int32_t channels = 0;  // 1 for single channel, else 2
+    std::int32_t bound = 0;     // first intensity-stereo sub-band, at most sub_band_limit
+    std::int32_t emphasis = 0;
+    std::int32_t sub_band_limit = 0;  // sblimit of the allocation table in force: 8, 12, 27 or 30
+    std::int32_t frame_length = 0;    // bytes from this header to the next
+
+    friend bool operator==(const AudioFrameHeader&, const AudioFrameHeader&) = default;
+};
+
+// Every Layer II frame holds 1152 samples per channel.
+inline constexpr std::int64_t samples_per_frame = 1152;
+
+// A frame sync: 0xFF followed by a byte whose top four bits are set. `p` must have 2 bytes.
+inline bool is_frame_sync(const std::uint8_t* p) {
+    return p[0] == 0xFF && p[1] >= 0xF0;
+}
+
+// The four bytes at `p`, big-endian.
+inline std::uint32_t read_header_word(const std::uint8_t* p) {
+    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) |
+           std::uint32_t{p[3]};
+}
+
+// Fills `header` from the 32-bit word at a frame sync and returns true for an MPEG-1 Layer II
+// header whose bit rate, sampling rate and mode form an allowed combination; otherwise
+// zeroes `header` and returns false.
+bool parse_audio_header(std::uint32_t word, AudioFrameHeader& header);
+
+// Number of frames that begin in `payload`: chained frames are counted, and the last frame
+// found, whose successor lies beyond the payload, counts as well.
+int count_frames_in_payload(std::span<const std::uint8_t> payload);
+
+// 90 kHz ticks to samples at `rate`, and back; both truncate toward zero and split the
+// product so that it stays within 64 bits.
+std::int64_t ticks_to_samples(std::int64_t ticks, std::int64_t rate);
+std::int64_t samples_to_ticks(std::int64_t samples, std::int64_t rate);
+
+}  // namespace quarnel
