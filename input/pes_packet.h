@@ -1,0 +1,71 @@
+#pragma once
+// Assembles one PES packet (or another system packet with a 16-bit length: program stream
+// map, padding, private stream 2; ISO/IEC 13818-1, 2.4.3.6) from bytes fed in pieces of any
+// size. The transport stream layer feeds it transport packet payloads; read_pes_packet
+// (input/pes_reader.h) feeds it from a program stream.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+
+namespace quarnel {
+
+class PesPacket {
+  public:
+    // While the packet start is being recognised, fill() runs from empty_fill to -1.
+    static constexpr int empty_fill = -6;
+    // Unbounded packets (length field 0, video in transport streams) grow in steps of this
+    // size up to unbounded_capacity_limit bytes; a packet reaching the limit is ended there.
+    static constexpr int growth_step = 65536;
+    static constexpr int unbounded_capacity_limit = 16 * 1024 * 1024;
+
+    PesPacket() = default;
+    PesPacket(PesPacket&&) noexcept = default;
+    PesPacket& operator=(PesPacket&&) noexcept = default;
+
+    // The byte after 00 00 01, above 0xBB once recognised.
+    int stream_id() const { return stream_id_; }
+    // The 16-bit length field: bytes that follow it; 0 means unbounded.
+    int length() const { return length_; }
+    // The recogniser's state while negative; from 0 on, the number of bytes stored.
+    int fill() const { return fill_; }
+    int capacity() const { return capacity_; }
+    bool recognised() const { return fill_ >= 0; }
+    // Bounded and every byte of it stored.
+    bool complete() const { return length_ > 0 && fill_ == length_; }
+    // The bytes after the length field stored so far: header flags, header data, payload.
+    std::span<const std::uint8_t> stored() const {
+        return {data_.get(), fill_ > 0 ? static_cast<std::size_t>(fill_) : 0};
+    }
+
+  private:
+    friend void pes_packet_release(PesPacket& packet);
+    friend int pes_feed(PesPacket& packet, const std::uint8_t* bytes, int count);
+
+    int recognise(const std::uint8_t* bytes, int count);
+    int store_bounded(const std::uint8_t* bytes, int count);
+    int store_unbounded(const std::uint8_t* bytes, int count);
+    bool grow_to_hold(int bytes);
+
+    int stream_id_ = 0;
+    int length_ = 0;
+    std::unique_ptr<std::uint8_t[]> data_;
+    int capacity_ = 0;
+    int fill_ = empty_fill;
+};
+
+// Frees the data and makes the packet empty, ready to recognise the next packet start.
+void pes_packet_release(PesPacket& packet);
+
+// Offers `count` bytes to the packet and returns how many it took (bytes skipped while
+// looking for a packet start included). A result below `count` means the packet is complete:
+// - a bounded packet takes bytes until `length` are stored; once complete it takes none;
+// - an unbounded packet ends just before the next 00 00 01 followed by a stream id above
+//   0xBB. When that prefix began in earlier feeds, its bytes are removed from the packet and
+//   the result is negative (down to -3).
+// Data of a bounded packet is allocated once with exactly `length` bytes. When an allocation
+// fails the packet stores nothing: check complete() (bounded) or fill() before using it.
+int pes_feed(PesPacket& packet, const std::uint8_t* bytes, int count);
+
+}  // namespace quarnel

@@ -1,0 +1,70 @@
+#include "input/pes_payload.h"
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+
+#include "input/pes_header.h"
+
+namespace quarnel {
+
+namespace {
+
+constexpr int private_stream_1 = 0xBD;
+constexpr int ac3_header_bytes = 4;  // sub-stream id, frame count, first access unit pointer
+
+bool is_elementary_id(int id) {
+    return id >= 0xC0 && id <= 0xEF;
+}
+bool is_ac3_sub_stream(int id) {
+    return id >= 0x80 && id <= 0x8F;
+}
+
+// The first payload byte of a private stream 1 packet names its sub-stream; -1 when the
+// packet does not store it.
+int sub_stream_id(const PesPacket& packet, int payload_offset) {
+    const auto stored = packet.stored();
+    return static_cast<std::size_t>(payload_offset) < stored.size() ? stored[payload_offset] : -1;
+}
+
+// Index in the data of the first elementary-stream byte, or nothing for packets without one.
+std::optional<int> payload_start(const PesPacket& packet) {
+    const int id = packet.stream_id();
+    if (is_elementary_id(id)) return parse_pes_header(packet).payload_offset;
+    if (id == private_stream_1) {
+        const int offset = parse_pes_header(packet).payload_offset;
+        if (is_ac3_sub_stream(sub_stream_id(packet, offset))) return offset + ac3_header_bytes;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+StreamClass classify_pes_packet(const PesPacket& packet) {
+    const int id = packet.stream_id();
+    if (id >= 0xE0 && id <= 0xEF) return {StreamKind::video, id & 0x0F};
+    if (id >= 0xC0 && id <= 0xDF) return {StreamKind::mpeg_audio, id & 0x1F};
+    if (id == private_stream_1) {
+        const int sub = sub_stream_id(packet, parse_pes_header(packet).payload_offset);
+        if (is_ac3_sub_stream(sub)) return {StreamKind::ac3, sub & 0x0F};
+        return {StreamKind::private_data, -1};
+    }
+    return {};
+}
+
+std::size_t pes_payload_size(const PesPacket& packet) {
+    const std::optional<int> start = payload_start(packet);
+    // A header claiming more bytes than were stored leaves no payload.
+    return start ? static_cast<std::size_t>(std::max(0, packet.fill() - *start)) : 0;
+}
+
+std::size_t copy_pes_payload(const PesPacket& packet, std::span<std::uint8_t> destination) {
+    const std::size_t payload = pes_payload_size(packet);
+    const std::size_t size = std::min(payload, destination.size());
+    if (size == 0) return 0;
+    const auto stored = packet.stored();
+    std::memcpy(destination.data(), stored.data() + stored.size() - payload, size);
+    return size;
+}
+
+}  // namespace quarnel
