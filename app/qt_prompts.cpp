@@ -1,0 +1,79 @@
+#include "app/qt_prompts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace quarnel {
+namespace {
+
+QString text_of(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+std::optional<std::string> run_file_dialog(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return to_local_path(dialog.selectedFiles().front());
+}
+
+}  // namespace
+
+QString from_local_path(const std::string& path) {
+    return QFile::decodeName(path.c_str());
+}
+
+std::string to_local_path(const QString& path) {
+    return QFile::encodeName(QDir::toNativeSeparators(path)).toStdString();
+}
+
+QStringList qt_name_filters(std::span<const FileFilter> filters) {
+    QStringList result;
+    for (const FileFilter& filter : filters)
+        result << text_of(filter.name) + " (" + text_of(filter.patterns) + ")";
+    return result;
+}
+
+std::unique_ptr<QMessageBox> make_message_box(Language language, MessageId id, QWidget* parent) {
+    const bool question = kind_of(id) == MessageKind::question;
+    auto box = std::make_unique<QMessageBox>(
+        question ? QMessageBox::Question : QMessageBox::Critical, text_of(message_caption),
+        text_of(LoadMessage(language, id)),
+        question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+    box->setTextFormat(Qt::PlainText);
+    return box;
+}
+
+std::optional<std::string> QtPrompts::choose_file_to_open(const std::string& folder) {
+    QFileDialog dialog(parent_);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setNameFilters(qt_name_filters(mpeg_filters));
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setDefaultSuffix(text_of(mpeg_default_extension));
+    dialog.setDirectory(from_local_path(folder));
+    return run_file_dialog(dialog);
+}
+
+std::optional<std::string> QtPrompts::choose_file_to_save(const std::string& folder,
+                                                          const std::string& name) {
+    QFileDialog dialog(parent_);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);  // asks before replacing a file
+    dialog.setNameFilters(qt_name_filters(mtv_filters));
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setDefaultSuffix(text_of(mtv_extension));
+    dialog.setDirectory(from_local_path(folder));
+    dialog.selectFile(from_local_path(name));
+    return run_file_dialog(dialog);
+}
+
+void QtPrompts::show_error(MessageId id) {
+    make_message_box(language_, id, parent_)->exec();
+}
+
+bool QtPrompts::ask(MessageId id) {
+    return make_message_box(language_, id, parent_)->exec() == QMessageBox::Yes;
+}
+
+}  // namespace quarnel

@@ -1,0 +1,44 @@
+#pragma once
+// The user prompts as Qt's file dialogs and message boxes.
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <span>
+
+#include "app/file_filters.h"
+#include "app/language.h"
+#include "app/prompts.h"
+#include "app/save_names.h"
+
+class QMessageBox;
+class QWidget;
+
+namespace quarnel {
+
+// Qt's form of a filter list: "name (patterns)" per entry.
+QStringList qt_name_filters(std::span<const FileFilter> filters);
+
+// A message box captioned "Quarnel" of the kind that message `id` is shown in.
+std::unique_ptr<QMessageBox> make_message_box(Language language, MessageId id, QWidget* parent);
+
+class QtPrompts : public UserPrompts {
+  public:
+    QtPrompts(Language language, QWidget* parent) : language_(language), parent_(parent) {}
+
+    std::optional<std::string> choose_file_to_open(const std::string& folder) override;
+    std::optional<std::string> choose_file_to_save(const std::string& folder,
+                                                   const std::string& name) override;
+    void show_error(MessageId id) override;
+    bool ask(MessageId id) override;
+
+  private:
+    Language language_;
+    QWidget* parent_;
+};
+
+// Paths pass between Qt and the rest of the program as the file system's bytes.
+QString from_local_path(const std::string& path);
+std::string to_local_path(const QString& path);
+
+}  // namespace quarnel
