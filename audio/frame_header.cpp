@@ -64,29 +64,36 @@ bool parse_audio_header(std::uint32_t word, AudioFrameHeader& header) {
     return true;
 }
 
-int count_frames_in_payload(std::span<const std::uint8_t> payload) {
-    // Fewer than 4 bytes cannot hold the start of a frame.
-    if (payload.size() < 4) return 0;
-    const std::uint8_t* data = payload.data();
-    const std::size_t limit = payload.size() - 3;
-    std::size_t p = 0;
-    int count = 0;
+FrameChain walk_frame_chain(std::span<const std::uint8_t> data) {
+    FrameChain chain;
+    if (data.size() < 4) return chain;
+    const std::size_t limit = data.size() - 3;
     AudioFrameHeader header;
-    while (p < limit) {
-        if (is_frame_sync(data + p) && parse_audio_header(read_header_word(data + p), header)) {
+    for (std::size_t p = 0; p < limit;) {
+        if (is_frame_sync(&data[p]) && parse_audio_header(read_header_word(&data[p]), header)) {
             const std::size_t q = p + static_cast<std::size_t>(header.frame_length);
-            if (q >= limit) break;
-            if (is_frame_sync(data + q)) {
-                ++count;
+            if (q >= limit) {
+                chain.cut_short = true;
+                break;
+            }
+            if (is_frame_sync(&data[q])) {
+                ++chain.links;
+                ++chain.run;
+                chain.confirmed = header;
                 p = q;
                 continue;
             }
         }
+        chain.run = 0;
         ++p;
     }
-    // The scan stopped on a frame whose successor lies beyond the payload: count it too.
-    if (p != limit) ++count;
-    return count;
+    return chain;
+}
+
+int count_frames_in_payload(std::span<const std::uint8_t> payload) {
+    // The frame the walk stopped on has its successor beyond the payload: it counts too.
+    const FrameChain chain = walk_frame_chain(payload);
+    return chain.links + (chain.cut_short ? 1 : 0);
 }
 
 std::int64_t ticks_to_samples(std::int64_t ticks, std::int64_t rate) {

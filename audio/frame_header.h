@@ -44,6 +44,18 @@ inline std::uint32_t read_header_word(const std::uint8_t* p) {
 // zeroes `header` and returns false.
 bool parse_audio_header(std::uint32_t word, AudioFrameHeader& header);
 
+// What a walk along chained frames found: from the start of the data, each frame whose
+// header parses is followed to its end; a frame sync there links the two, anything else
+// breaks the chain and the walk moves on by one byte. The walk stops at a frame whose end
+// lies in the last 3 bytes or beyond, or when fewer than 4 bytes are left.
+struct FrameChain {
+    int links = 0;               // frames whose successor's sync was found
+    int run = 0;                 // links since the chain last broke
+    bool cut_short = false;      // stopped on a frame whose end lies beyond the data
+    AudioFrameHeader confirmed;  // header of the last linked frame
+};
+FrameChain walk_frame_chain(std::span<const std::uint8_t> data);
+
 // Number of frames that begin in `payload`: chained frames are counted, and the last frame
 // found, whose successor lies beyond the payload, counts as well.
 int count_frames_in_payload(std::span<const std::uint8_t> payload);
