@@ -1,0 +1,47 @@
+#include "video/settings_file.h"
+
+#include <cstdlib>
+#include <fstream>
+
+namespace quarnel {
+
+namespace {
+
+bool is_set(const char* value) {
+    return value != nullptr && *value != '\0';
+}
+
+}  // namespace
+
+std::optional<std::uint32_t> FileSettings::query(std::string_view name) const {
+    std::ifstream file(path_);
+    std::optional<std::uint32_t> found;
+    std::string line;
+    while (std::getline(file, line)) {
+        const auto parts =
+            split_setting_assignment(std::string_view(line).substr(0, line.find('#')));
+        // A later line wins, as in most configuration files; a value that does not parse
+        // makes the setting missing.
+        if (parts && parts->first == name) found = parse_setting_value(parts->second);
+    }
+    return found;
+}
+
+std::optional<std::string> settings_file_location(const char* settings_file,
+                                                  const char* config_home, const char* home) {
+    if (is_set(settings_file)) return std::string(settings_file);
+    const std::string relative = "/orvane/daro2zud_aze.conf";
+    if (is_set(config_home)) return config_home + relative;
+    if (is_set(home)) return std::string(home) + "/.config" + relative;
+    return std::nullopt;
+}
+
+#ifndef _WIN32
+std::unique_ptr<SettingsStore> platform_settings_store() {
+    const auto location = settings_file_location(
+        std::getenv("QUARNEL_SETTINGS_FILE"), std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    return std::make_unique<FileSettings>(location.value_or(std::string()));
+}
+#endif
+
+}  // namespace quarnel
