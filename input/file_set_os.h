@@ -1,0 +1,40 @@
+#pragma once
+// The operating system's file calls that a file set needs: read-only, binary, 64-bit positions.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace quarnel {
+
+class OsFile {
+  public:
+    // Opens `path` for reading with the sequential-access hint; nothing when it cannot be opened.
+    static std::optional<OsFile> open(const std::string& path);
+
+    OsFile(OsFile&& other) noexcept;
+    OsFile& operator=(OsFile&& other) noexcept;
+    ~OsFile();
+
+    // Bytes read, 0 at the end of the file, nothing on an error; interrupted calls are retried.
+    std::optional<std::size_t> read(std::uint8_t* destination, std::size_t size);
+    // Moves to `position` bytes from the start; the new position, or nothing on an error.
+    std::optional<std::int64_t> seek(std::int64_t position);
+    std::optional<std::int64_t> tell();
+    std::optional<std::int64_t> size();
+
+  private:
+    explicit OsFile(int descriptor) : descriptor_(descriptor) {}
+    static void close_descriptor(int descriptor);
+    int descriptor_ = -1;
+};
+
+// Whether `c` separates folders in a path of this platform.
+bool is_path_separator(char c);
+
+// The character after the one at `p` in a path: one byte on POSIX (UTF-8 continuation bytes
+// are never separators, dots or digits), a whole double-byte character in the Windows code page.
+const char* next_path_char(const char* p);
+
+}  // namespace quarnel
