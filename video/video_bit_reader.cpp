@@ -1,0 +1,100 @@
+#include "video/video_bit_reader.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "input/start_code.h"
+
+namespace quarnel {
+
+VideoBitReader::VideoBitReader(std::unique_ptr<StreamOps> layer)
+    : layer_(std::move(layer)),
+      storage_(std::make_unique<std::uint8_t[]>(carry_size + buffer_size)),
+      buffer_(storage_.get() + carry_size),
+      buffer_end_(buffer_),
+      cursor_(buffer_) {}
+
+std::unique_ptr<VideoBitReader> VideoBitReader::open(std::unique_ptr<StreamOps> layer) {
+    if (!layer) return nullptr;
+    std::unique_ptr<VideoBitReader> reader(new VideoBitReader(std::move(layer)));
+    reader->stream_size_ = reader->layer_->seek(0, SeekOrigin::end);
+    reader->bit_reader_seek(0, SeekOrigin::begin);
+    return reader;
+}
+
+void VideoBitReader::read_into_buffer() {
+    buffer_position_ = layer_->tell();
+    const std::size_t length = std::min(layer_->read(buffer_, buffer_size), buffer_size);
+    buffer_end_ = buffer_ + length;
+    cursor_ = buffer_;
+}
+
+bool VideoBitReader::load_buffer() {
+    // The carry area keeps the last bytes in front of the new buffer. Only bytes that were
+    // read since the last seek are ever searched or loaded from it.
+    std::memmove(buffer_ - carry_size, buffer_end_ - carry_size, carry_size);
+    read_into_buffer();
+    return buffer_end_ != buffer_;
+}
+
+std::uint32_t VideoBitReader::get_bits_across_end(int n) {
+    std::uint64_t bits = 0;
+    while (valid_bits_ < n) {
+        bits |= std::uint64_t{window_} << (n - valid_bits_);
+        n -= valid_bits_;
+        valid_bits_ = 0;
+        fill_window();
+        if (valid_bits_ == 0) return static_cast<std::uint32_t>(bits);
+    }
+    bits |= window_ >> (valid_bits_ - n);
+    valid_bits_ -= n;
+    fill_window();
+    return static_cast<std::uint32_t>(bits);
+}
+
+bool VideoBitReader::skip_bits(std::int64_t n) {
+    while (n > valid_bits_) {
+        n -= valid_bits_;
+        valid_bits_ = 0;
+        fill_window();
+        if (valid_bits_ == 0) return false;
+    }
+    valid_bits_ -= static_cast<int>(n);
+    fill_window();
+    return true;
+}
+
+bool VideoBitReader::next_start_code() {
+    // Whole bytes still in the window go back; a partly consumed byte does not.
+    cursor_ -= valid_bits_ / 8;
+    valid_bits_ = 0;
+    const std::uint8_t* prefix;
+    while ((prefix = find_start_code(cursor_, buffer_end_)) == nullptr) {
+        // Up to two unsearched bytes may begin a prefix that the next read completes; they
+        // stay reachable in the carry area. Bytes before the cursor are never searched.
+        const auto unsearched = std::min<std::ptrdiff_t>(2, buffer_end_ - cursor_);
+        if (!load_buffer()) return false;
+        cursor_ = buffer_ - unsearched;
+    }
+    cursor_ = prefix;
+    fill_window();
+    previous_start_code_position_ = start_code_position_;
+    start_code_position_ = stream_position();
+    return true;
+}
+
+std::int64_t VideoBitReader::stream_position() {
+    const std::ptrdiff_t offset = (cursor_ - buffer_) - valid_bits_ / 8;
+    if (offset < 0) return buffer_position_ + offset;  // a byte held in the carry area
+    return layer_->tell() - (buffer_end_ - buffer_) + offset;
+}
+
+std::int64_t VideoBitReader::bit_reader_seek(std::int64_t offset, SeekOrigin origin) {
+    layer_->seek(offset, origin);
+    read_into_buffer();
+    valid_bits_ = 0;
+    fill_window();
+    return stream_position();
+}
+
+}  // namespace quarnel
