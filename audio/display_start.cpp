@@ -1,16 +1,10 @@
 #include "audio/display_start.h"
 
 #include "input/start_code.h"
+#include "video/header_codes.h"
+#include "video/picture_info.h"
 
 namespace quarnel {
-namespace {
-
-constexpr std::uint8_t picture_start_code = 0x00;
-constexpr std::uint8_t group_start_code = 0xB8;
-
-enum PictureType : int { intra = 1, predicted = 2, bidirectional = 3 };
-
-}  // namespace
 
 void DisplayStartScan::add_packet(std::span<const std::uint8_t> payload, std::int64_t stamp) {
     if (found()) return;
@@ -35,7 +29,7 @@ std::size_t DisplayStartScan::scan() {
         if (!hit) return size > 2 ? size - 2 : 0;
         const std::size_t r = static_cast<std::size_t>(hit - data);
         if (r + 3 >= size) return r;
-        const std::uint8_t code = data[r + 3];
+        const std::uint32_t code = 0x100u | data[r + 3];
         if (code == group_start_code) {
             if (r + 7 >= size) return r;
             closed_gop_ = (data[r + 7] & 0x40) != 0;  // closed_gop (ISO/IEC 13818-2, 6.2.2.6)
@@ -43,7 +37,7 @@ std::size_t DisplayStartScan::scan() {
         } else if (code == picture_start_code) {
             if (r + 5 >= size) return r;
             switch ((data[r + 5] >> 3) & 7) {  // picture_coding_type
-                case intra:
+                case picture_type_i:
                     // The I picture of an open GOP is shown first: its leading B pictures
                     // cannot be decoded. In a closed GOP what follows it decides.
                     if (!closed_gop_) {
@@ -52,14 +46,14 @@ std::size_t DisplayStartScan::scan() {
                     }
                     reference_ = current_;
                     break;
-                case predicted:
+                case picture_type_p:
                     // No B picture before the next P: the I picture is shown first.
                     if (reference_ >= 0) {
                         display_start_ = reference_;
                         return r;
                     }
                     break;
-                case bidirectional:
+                case picture_type_b:
                     // B pictures after the I picture of a closed GOP are shown before it.
                     if (reference_ >= 0) {
                         display_start_ = current_;
