@@ -2,10 +2,13 @@
 
 #include <fcntl.h>
 #include <io.h>
+#define NOMINMAX  // keep std::min usable
+#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 
 #include "input/file_set_os.h"
 

@@ -2,6 +2,8 @@
 
 #include "video/settings_registry.h"
 
+#define NOMINMAX  // keep std::min usable
+#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 namespace quarnel {
