@@ -5,12 +5,10 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "app/qt_text.h"
+
 namespace quarnel {
 namespace {
-
-QString text_of(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 std::optional<std::string> run_file_dialog(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
@@ -30,15 +28,15 @@ std::string to_local_path(const QString& path) {
 QStringList qt_name_filters(std::span<const FileFilter> filters) {
     QStringList result;
     for (const FileFilter& filter : filters)
-        result << text_of(filter.name) + " (" + text_of(filter.patterns) + ")";
+        result << qt_text(filter.name) + " (" + qt_text(filter.patterns) + ")";
     return result;
 }
 
 std::unique_ptr<QMessageBox> make_message_box(Language language, MessageId id, QWidget* parent) {
     const bool question = kind_of(id) == MessageKind::question;
     auto box = std::make_unique<QMessageBox>(
-        question ? QMessageBox::Question : QMessageBox::Critical, text_of(message_caption),
-        text_of(LoadMessage(language, id)),
+        question ? QMessageBox::Question : QMessageBox::Critical, qt_text(message_caption),
+        qt_text(LoadMessage(language, id)),
         question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
     box->setTextFormat(Qt::PlainText);
     return box;
@@ -50,7 +48,7 @@ std::optional<std::string> QtPrompts::choose_file_to_open(const std::string& fol
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilters(qt_name_filters(mpeg_filters));
     dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setDefaultSuffix(text_of(mpeg_default_extension));
+    dialog.setDefaultSuffix(qt_text(mpeg_default_extension));
     dialog.setDirectory(from_local_path(folder));
     return run_file_dialog(dialog);
 }
@@ -62,7 +60,7 @@ std::optional<std::string> QtPrompts::choose_file_to_save(const std::string& fol
     dialog.setAcceptMode(QFileDialog::AcceptSave);  // asks before replacing a file
     dialog.setNameFilters(qt_name_filters(mtv_filters));
     dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setDefaultSuffix(text_of(mtv_extension));
+    dialog.setDefaultSuffix(qt_text(mtv_extension));
     dialog.setDirectory(from_local_path(folder));
     dialog.selectFile(from_local_path(name));
     return run_file_dialog(dialog);

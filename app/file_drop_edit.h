@@ -1,0 +1,37 @@
+#pragma once
+// The name box: an edit box that also takes files dropped from a file manager. It only
+// collects their paths and posts a notification to its dialog, so the drop is finished
+// and the file manager free again before any file is read.
+
+#include <QEvent>
+#include <QLineEdit>
+#include <string>
+#include <vector>
+
+namespace quarnel {
+
+class UserPrompts;
+
+// The notification the name box posts to its window after a drop.
+inline constexpr QEvent::Type drop_notification = static_cast<QEvent::Type>(QEvent::User + 1);
+
+class CFileDropEdit : public QLineEdit {
+    Q_OBJECT
+
+  public:
+    CFileDropEdit(UserPrompts& prompts, QWidget* parent = nullptr);
+
+    // The dropped paths not yet handled, in the order they were dropped; emptied.
+    std::vector<std::string> take_pending_paths();
+
+  protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    UserPrompts& prompts_;
+    std::vector<std::string> pendingPaths;
+};
+
+}  // namespace quarnel

@@ -1,0 +1,69 @@
+#include "app/progress_window.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include "app/qt_text.h"
+
+namespace quarnel {
+
+const ProgressTexts& progress_texts(Language language) {
+    return language == Language::japanese ? progress_texts_japanese : progress_texts_english;
+}
+
+ProgressWindow::ProgressWindow(Language language)
+    : texts_(progress_texts(language)),
+      // A title bar without a close box: only Cancel ends the scan early.
+      window_(std::make_unique<QWidget>(
+          nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)),
+      text_(new QLabel(qt_text(texts_.initial_text))),
+      bar_(new QProgressBar),
+      cancel_(new QPushButton(qt_text(texts_.cancel_button))) {
+    window_->setWindowTitle(qt_text(texts_.caption));
+    window_->setFont(dialog_font(texts_.font));
+    text_->setAlignment(Qt::AlignCenter);
+    bar_->setRange(0, 100);
+    bar_->setValue(0);
+    bar_->setTextVisible(false);
+    QObject::connect(cancel_, &QPushButton::clicked, [this] { cancelled_ = true; });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cancel_);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(window_.get());
+    layout->addWidget(text_);
+    layout->addWidget(bar_);
+    layout->addLayout(buttons);
+    window_->setMinimumWidth(320);
+    window_->adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window_->move(screen->availableGeometry().center() - window_->rect().center());
+}
+
+ProgressWindow::~ProgressWindow() = default;
+
+bool ProgressWindow::progress_update(int percent) {
+    QCoreApplication::processEvents();
+    if (!window_->isVisible()) window_->show();
+    if (cancelled_) return false;
+    if (percent == last_percent_) return true;
+    text_->setText(qt_text(progress_text(texts_, percent)));
+    bar_->setValue(percent);
+    last_percent_ = percent;
+    return true;
+}
+
+ProgressFactory on_screen_progress(Language language) {
+    return [language]() -> std::unique_ptr<ProgressDialog> {
+        return std::make_unique<ProgressWindow>(language);
+    };
+}
+
+}  // namespace quarnel
