@@ -9,7 +9,7 @@
 
 #include "video/stream_ops.h"
 
-namespace quarnel {
+namespace quarnel::test {
 
 class MemoryStreamOps : public StreamOps {
   public:
@@ -41,4 +41,4 @@ class MemoryStreamOps : public StreamOps {
     std::size_t position_ = 0;
 };
 
-}  // namespace quarnel
+}  // namespace quarnel::test

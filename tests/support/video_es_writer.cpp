@@ -1,11 +1,9 @@
 #include "support/video_es_writer.h"
 
-#include <fstream>
-
 #include "support/memory_stream_ops.h"
 #include "video/header_codes.h"
 
-namespace quarnel {
+namespace quarnel::test {
 
 namespace {
 
@@ -301,11 +299,12 @@ std::unique_ptr<VideoBitReader> VideoEsWriter::open_reader(std::size_t max_read)
     return VideoBitReader::open(std::make_unique<MemoryStreamOps>(bytes_, max_read));
 }
 
-bool VideoEsWriter::write_file(const std::string& path) const {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes_.data()),
-              static_cast<std::streamsize>(bytes_.size()));
-    return static_cast<bool>(out);
+std::unique_ptr<VideoBitReader> VideoEsWriter::open_reader_past(std::uint32_t code) const {
+    auto reader = open_reader();
+    while (reader->next_start_code()) {
+        if (reader->get_bits(32) == code) return reader;
+    }
+    return nullptr;
 }
 
-}  // namespace quarnel
+}  // namespace quarnel::test

@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -20,7 +19,7 @@
 #include "video/sequence_info.h"
 #include "video/video_bit_reader.h"
 
-namespace quarnel {
+namespace quarnel::test {
 
 struct GopParams {
     int hours = 0;
@@ -82,7 +81,9 @@ class VideoEsWriter {
     const std::vector<std::uint8_t>& data() const { return bytes_; }
     std::unique_ptr<VideoBitReader> open_reader(
         std::size_t max_read = std::numeric_limits<std::size_t>::max()) const;
-    bool write_file(const std::string& path) const;
+    // A reader just past the first start code equal to `code` (0x000001xx), as the header
+    // parsers expect it; nullptr when the stream has none.
+    std::unique_ptr<VideoBitReader> open_reader_past(std::uint32_t code) const;
 
   private:
     void extension_start(int id);
@@ -98,4 +99,4 @@ class VideoEsWriter {
     bool mpeg2_ = true;
 };
 
-}  // namespace quarnel
+}  // namespace quarnel::test
