@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "mtv/byte_size_text.h"
 #include "mtv/header_lists.h"
 #include "mtv/mtv_header.h"
 
@@ -47,6 +48,7 @@ std::string with_unit(std::string_view text, std::string_view unit) {
 // What the coded fields stand for; a value outside its list has no meaning to show.
 std::map<std::string, std::string> field_meanings(const MtvHeader& h) {
     std::map<std::string, std::string> meanings;
+    meanings["fileSize"] = byte_size_text(h.GetFileSize());
     meanings["videoSystem"] = label_at(VideoSystemLabels, h.GetVideoSystem());
     meanings["aspectIndex"] = label_at(AspectLabels, h.GetAspectIndex());
     const auto resolutions = ResolutionList(h.GetVideoSystem());

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <memory>
+
+#include "mtv/stdio_file.h"
 
 namespace quarnel {
 namespace {
@@ -100,13 +101,6 @@ int days_in_month(int year, int month) {
     if (month < 1 || month > 12) return 31;
     return month == 2 && is_leap_year(year) ? 29 : days[month - 1];
 }
-
-// Closes the file on every path; the close result matters to the writer, so it is taken
-// explicitly there.
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 }  // namespace
 
@@ -248,7 +242,7 @@ bool MtvHeader::WriteTo(const std::string& path) const {
 }
 
 HeaderLoad load_mtv_header(const std::string& path) {
-    File f(std::fopen(path.c_str(), "rb"));
+    const StdioFile f = open_stdio_file(path, "rb");
     if (!f) return {HeaderLoadStatus::cannot_open, std::nullopt};
     // One byte more than a record tells a longer file from an exact one.
     std::array<std::uint8_t, MtvHeader::size + 1> buffer{};

@@ -89,7 +89,7 @@ TEST_F(Cli, ShowPrintsValuesWithTheirMeaning) {
     const CliResult show = run("show " + quoted(dir.file("clip.mtv")));
     ASSERT_EQ(show.status, 0) << show.err;
     EXPECT_NE(show.out.find("clip.m2p"), std::string::npos);
-    EXPECT_NE(show.out.find("5000000000"), std::string::npos);
+    EXPECT_NE(show.out.find("5000000000 (4.66 GB)"), std::string::npos);
     EXPECT_NE(show.out.find("1 (PAL)"), std::string::npos);
     EXPECT_NE(show.out.find("3 (352x288)"), std::string::npos);
     EXPECT_NE(show.out.find("0 (AC-3)"), std::string::npos);

@@ -64,26 +64,6 @@ TEST(MtvHeaderRecord, DefaultRecordIsByteForByteTheReferenceAndIsWrittenAsIs) {
     EXPECT_EQ(read_all(dir.file("default.mtv")), reference_default_record());
 }
 
-TEST(MtvHeaderRecord, DefaultValuesReadBackThroughTheGetters) {
-    const MtvHeader h;
-    EXPECT_EQ(h.GetFileName(), "");
-    EXPECT_EQ(h.GetFileSize(), 0u);
-    EXPECT_EQ(h.GetCreateYear(), 2002);
-    EXPECT_EQ(h.GetCreateMonth(), 12);
-    EXPECT_EQ(h.GetCreateDay(), 19);
-    EXPECT_EQ(h.GetCreateHour(), 18);
-    EXPECT_EQ(h.GetCreateMinute(), 30);
-    EXPECT_EQ(h.GetCreateSecond(), 0);
-    EXPECT_EQ(h.GetVideoSystem(), 0);
-    EXPECT_EQ(h.GetResolutionIndex(), 0);
-    EXPECT_EQ(h.GetRateControl(), 0);
-    EXPECT_EQ(h.GetVideoBitRate(), 6500000);
-    EXPECT_EQ(h.GetAspectIndex(), 0);
-    EXPECT_EQ(h.GetAudioCoding(), 2);
-    EXPECT_EQ(h.GetAudioBitRateIndex(), 8);
-    EXPECT_EQ(h.GetSamplingIndex(), 0);
-}
-
 TEST(MtvHeaderRecord, EachSetterChangesOnlyItsOwnBytes) {
     const MtvHeader original;
     struct Case {
