@@ -2,7 +2,36 @@
 
 #include <algorithm>
 
+#include "video/header_codes.h"
+#include "video/picture_header.h"
+#include "video/video_bit_reader.h"
+
 namespace quarnel {
+
+bool find_second_field(VideoBitReader& reader, bool progressive_sequence) {
+    while (reader.next_start_code()) {
+        if (reader.get_bits(32) != picture_start_code) continue;
+        PictureInfo field;
+        parse_picture_header(reader, field, progressive_sequence);
+        return field.picture_coding_extension_present != 0 &&
+               field.picture_coding_extension.picture_structure != structure_frame;
+    }
+    return false;
+}
+
+std::optional<int> picture_frames(VideoBitReader& reader, const PictureInfo& picture,
+                                  const FrameCounting& counting) {
+    if (picture.picture_coding_extension_present == 0) return 1;  // MPEG-1: no field pictures
+    const PictureCodingExtension& coding = picture.picture_coding_extension;
+    // Two field pictures make one frame (ISO/IEC 13818-2, picture_structure); the first
+    // field's flags stand for the pair.
+    if (coding.picture_structure != structure_frame &&
+        !find_second_field(reader, counting.progressive_sequence))
+        return std::nullopt;
+    const bool repeats =
+        coding.repeat_first_field == 1 && coding.top_field_first == counting.first_top_field_first;
+    return repeats ? 2 : 1;
+}
 
 GopEntry lookup_gop_list(const GopList& list, std::int64_t frame) {
     if (list.entries.empty() || frame < list.entries.front().first_frame ||

@@ -3,8 +3,10 @@
 // from it yields, counted by a scan of the whole stream.
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
+#include "video/progress.h"
 #include "video/sequence_info.h"
 
 namespace quarnel {
@@ -26,6 +28,36 @@ struct GopList {
     std::vector<GopEntry> entries;               // stream order, first frames increasing
     std::vector<SequenceInfo> sequence_headers;  // each differs from the one before it
 };
+
+class VideoBitReader;
+struct PictureInfo;
+
+// What frame counting needs to know of the stream, taken from its first headers.
+struct FrameCounting {
+    bool progressive_sequence = true;        // of an MPEG-2 stream; true for MPEG-1
+    std::int32_t first_top_field_first = 0;  // top_field_first of the stream's first picture
+};
+
+// Frames counted at the end of a stream that stops without sequence_end_code: its last two
+// frames are not counted, and a count never goes below zero.
+inline std::int64_t frames_without_end_code(std::int64_t frames) {
+    return frames > 2 ? frames - 2 : 0;
+}
+
+// Frames that a picture whose header was just parsed yields: 1, or 2 when it repeats its
+// first field in the parity the stream starts with (3:2 pulldown: 4 pictures give 5 frames).
+// Reads past the second field of a field picture; nothing when that field is missing.
+std::optional<int> picture_frames(VideoBitReader& reader, const PictureInfo& picture,
+                                  const FrameCounting& counting);
+
+// Consumes start codes up to the next picture header and parses it; true when it is a field
+// picture, that is the second field of a pair.
+bool find_second_field(VideoBitReader& reader, bool progressive_sequence);
+
+// Scans the whole stream from its start. Nothing when the stream has no I picture, when a
+// picture is not I, P or B, a field lacks its partner, or the progress display cancels.
+std::optional<GopList> build_gop_list(VideoBitReader& reader, const FrameCounting& counting,
+                                      const ProgressFactory& progress);
 
 // The entry that holds `frame`, or the all-zero entry when the list has none.
 GopEntry lookup_gop_list(const GopList& list, std::int64_t frame);

@@ -4,7 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
+
+#include "support/temp_dir.h"
 
 namespace quarnel {
 namespace {
@@ -87,18 +88,12 @@ void expect_same(const GopList& a, const GopList& b) {
 
 class GopListFile : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("quarnel_gop_list_file_" + std::to_string(std::random_device{}()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string path(const char* name) const { return (dir_ / name).string(); }
+    std::string path(const char* name) const { return dir_.file(name); }
     std::size_t files_in_folder() const {
         return static_cast<std::size_t>(
-            std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
+            std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()));
     }
-    fs::path dir_;
+    test::TempDir dir_;
 };
 
 TEST_F(GopListFile, OneGopAndOneMpeg1SequenceHeaderTake140Bytes) {
