@@ -14,9 +14,20 @@ VideoBitReader::VideoBitReader(std::unique_ptr<StreamOps> layer)
       buffer_end_(buffer_),
       cursor_(buffer_) {}
 
-std::unique_ptr<VideoBitReader> VideoBitReader::open(std::unique_ptr<StreamOps> layer) {
+std::string_view container_layer_name(ContainerLayer layer) {
+    switch (layer) {
+        case ContainerLayer::program_stream: return "ps";
+        case ContainerLayer::transport_stream: return "ts";
+        case ContainerLayer::elementary_stream: break;
+    }
+    return "es";
+}
+
+std::unique_ptr<VideoBitReader> VideoBitReader::open(std::unique_ptr<StreamOps> layer,
+                                                     ContainerLayer container) {
     if (!layer) return nullptr;
     std::unique_ptr<VideoBitReader> reader(new VideoBitReader(std::move(layer)));
+    reader->container_ = container;
     reader->stream_size_ = reader->layer_->seek(0, SeekOrigin::end);
     reader->bit_reader_seek(0, SeekOrigin::begin);
     return reader;

@@ -8,12 +8,17 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "video/stream_ops.h"
 
 namespace quarnel {
 
 class SettingsStore;
+
+// The container a video stream was taken from.
+enum class ContainerLayer { elementary_stream, program_stream, transport_stream };
+std::string_view container_layer_name(ContainerLayer layer);  // "es", "ps", "ts"
 
 class VideoBitReader {
   public:
@@ -23,7 +28,9 @@ class VideoBitReader {
     static constexpr std::size_t carry_size = 8;
 
     // Takes the layer, measures the stream and loads the first buffer; nullptr without a layer.
-    static std::unique_ptr<VideoBitReader> open(std::unique_ptr<StreamOps> layer);
+    static std::unique_ptr<VideoBitReader> open(
+        std::unique_ptr<StreamOps> layer,
+        ContainerLayer container = ContainerLayer::elementary_stream);
 
     // The next n bits (1 to 32) without consuming them; zero bits past the end of the stream.
     std::uint32_t peek_bits(int n) const {
@@ -57,6 +64,8 @@ class VideoBitReader {
     // Repositions the layer (origin begin or end), reloads and returns stream_position().
     std::int64_t bit_reader_seek(std::int64_t offset, SeekOrigin origin);
 
+    // Which layer delivers the stream.
+    ContainerLayer container_layer() const { return container_; }
     // Size of the stream as the layer reported it at open.
     std::int64_t stream_size() const { return stream_size_; }
     // Where the last successful next_start_code found its start code, and the one before.
@@ -88,6 +97,7 @@ class VideoBitReader {
     const std::uint8_t* cursor_;
     std::uint32_t window_ = 0;  // the next valid_bits_ bits, right-aligned, higher bits zero
     int valid_bits_ = 0;
+    ContainerLayer container_ = ContainerLayer::elementary_stream;
     std::int64_t stream_size_ = 0;
     std::int64_t buffer_position_ = 0;  // layer position before the current buffer was read
     std::int64_t previous_start_code_position_ = 0;
