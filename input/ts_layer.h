@@ -5,10 +5,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
+#include <string>
 
 #include "input/file_set.h"
+#include "input/pes_packet.h"
+#include "input/pes_payload.h"
 
 namespace quarnel {
 
@@ -36,5 +40,52 @@ std::optional<TsPacketFormat> detect_packet_size(FileSetOps& files);
 // Bytes of one window of the file: a multiple of both the packet size and 4096, at least
 // 512 KiB, so windows read at multiples of it start at packet boundaries.
 int ts_buffer_size(int packet_size);
+
+class TsPacketWindow;
+
+// One elementary stream of a transport stream, as the video bit reader reads it. Positions
+// are the file position of the transport packet that began a PES packet plus the number of
+// payload bytes of that PES packet before the byte meant: they grow with the file, and a
+// position tell() reports leads seek() back to the same byte.
+class TsLayer final : public StreamOps {
+  public:
+    ~TsLayer() override;
+
+    // Delivers at most the rest of one PES payload; 0 at the end of the data.
+    std::size_t read(std::uint8_t* destination, std::size_t size) override;
+    // Resumes at the payload byte the position names, or at the start of the next payload of
+    // the stream when it names none.
+    std::int64_t seek(std::int64_t offset, SeekOrigin origin) override;
+    std::int64_t tell() override { return pes_start_ + static_cast<std::int64_t>(payload_offset_); }
+
+    int pid() const { return pid_; }
+    TsPacketFormat format() const;
+
+  private:
+    friend std::unique_ptr<TsLayer> ts_layer_open(const std::string& path, StreamKind wanted,
+                                                  const SettingsStore& settings);
+    TsLayer(std::unique_ptr<TsPacketWindow> window, StreamClass stream, int pid);
+
+    // Assembles the next PES packet of the PID into `packet_`; false at the end of the data.
+    bool read_ts_pes();
+    bool holds_stream() const { return classify_pes_packet(packet_) == stream_; }
+    // Makes the payload of `packet_` the one being delivered, from its byte `offset` on.
+    void deliver_from(std::size_t offset);
+
+    std::unique_ptr<TsPacketWindow> window_;
+    StreamClass stream_;  // what delivered PES packets must classify as
+    int pid_;
+    PesPacket packet_;  // the PES packet being delivered; its payload ends its data
+    const std::uint8_t* payload_ = nullptr;
+    std::size_t payload_size_ = 0;
+    std::size_t payload_offset_ = 0;  // of the next byte to deliver
+    std::int64_t pes_start_ = 0;      // file position of the packet that began packet_
+};
+
+// Opens `path` as a transport stream and selects the first stream of kind `wanted`,
+// positioned at its first payload byte. Nullptr when the file is no transport stream or no
+// such stream turns up within the "limit" setting's bytes.
+std::unique_ptr<TsLayer> ts_layer_open(const std::string& path, StreamKind wanted,
+                                       const SettingsStore& settings);
 
 }  // namespace quarnel

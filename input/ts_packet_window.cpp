@@ -1,0 +1,61 @@
+#include "input/ts_packet_window.h"
+
+#include <algorithm>
+#include <new>
+
+namespace quarnel {
+
+namespace {
+constexpr int header_bytes = 4;
+}  // namespace
+
+TsPacket read_ts_packet(const std::uint8_t* header) {
+    TsPacket packet;
+    packet.pid = ((header[1] & 0x1F) << 8) | header[2];
+    packet.unit_start = (header[1] & 0x40) != 0;
+    const int control = (header[3] >> 4) & 0x3;  // adaptation_field_control
+    const bool has_payload = (control & 0x1) != 0;
+    const int offset = (control & 0x2) != 0 ? header_bytes + 1 + header[4] : header_bytes;
+    if (has_payload && offset < ts_packet_bytes)
+        packet.payload = {header + offset, static_cast<std::size_t>(ts_packet_bytes - offset)};
+    return packet;
+}
+
+std::unique_ptr<TsPacketWindow> TsPacketWindow::open(std::unique_ptr<FileSetOps> files,
+                                                     TsPacketFormat format) {
+    const auto size = static_cast<std::size_t>(ts_buffer_size(format.packet_size));
+    std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[size]);
+    if (!files || !buffer) return nullptr;
+    return std::unique_ptr<TsPacketWindow>(
+        new TsPacketWindow(std::move(files), format, std::move(buffer), size));
+}
+
+TsPacketWindow::TsPacketWindow(std::unique_ptr<FileSetOps> files, TsPacketFormat format,
+                               std::unique_ptr<std::uint8_t[]> buffer, std::size_t buffer_size)
+    : files_(std::move(files)),
+      format_(format),
+      whole_packet_(static_cast<std::size_t>(format.header_offset + ts_packet_bytes)),
+      buffer_(std::move(buffer)),
+      buffer_size_(buffer_size) {
+    file_size_ = files_->seek(0, SeekOrigin::end) - files_->seek(0, SeekOrigin::begin);
+    load_window(0);
+}
+
+void TsPacketWindow::load_window(std::int64_t start) {
+    window_start_ = files_->seek(start, SeekOrigin::begin);
+    bytes_in_buffer_ = files_->read(buffer_.get(), buffer_size_);
+    cursor_ = 0;
+}
+
+std::int64_t TsPacketWindow::position_seek(std::int64_t target) {
+    target = std::clamp<std::int64_t>(target, 0, file_size_);
+    const auto loaded = static_cast<std::int64_t>(bytes_in_buffer_);
+    if (target < window_start_ || target >= window_start_ + loaded) {
+        const auto size = static_cast<std::int64_t>(buffer_size_);
+        load_window(target / size * size);
+    }
+    cursor_ = static_cast<std::size_t>(target - window_start_);
+    return target;
+}
+
+}  // namespace quarnel

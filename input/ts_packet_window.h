@@ -1,0 +1,81 @@
+#pragma once
+// Transport packets of a file read through windows of ts_buffer_size bytes, with a cursor on
+// the current packet.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+
+#include "input/file_set.h"
+#include "input/ts_layer.h"
+
+namespace quarnel {
+
+// The fields of a transport packet header this layer uses (ISO/IEC 13818-1, 2.4.3.2), and its
+// payload. transport_error_indicator, scrambling control and continuity_counter are not
+// looked at: such packets are used like any other.
+struct TsPacket {
+    int pid = 0;
+    bool unit_start = false;                // payload_unit_start_indicator
+    std::span<const std::uint8_t> payload;  // empty without one
+};
+
+inline constexpr int ts_null_pid = 0x1FFF;
+
+// Reads the header at `header`, which must be followed by the rest of its 188 bytes. The
+// payload follows the adaptation field when there is one; a field of 183 bytes or more
+// leaves none.
+TsPacket read_ts_packet(const std::uint8_t* header);
+
+class TsPacketWindow {
+  public:
+    // Measures the file set and loads the window at its start; nullptr when the window cannot
+    // be allocated.
+    static std::unique_ptr<TsPacketWindow> open(std::unique_ptr<FileSetOps> files,
+                                                TsPacketFormat format);
+
+    // The packet at the cursor; nothing at the end of the data. A last packet that the end of
+    // the file cuts short is never read: it counts as the end.
+    std::optional<TsPacket> current_packet() const {
+        if (cursor_ + whole_packet_ > bytes_in_buffer_) return std::nullopt;
+        return read_ts_packet(buffer_.get() + cursor_ +
+                              static_cast<std::size_t>(format_.header_offset));
+    }
+    // Moves to the following packet, reading the next window when the cursor leaves this one.
+    void next_packet() {
+        cursor_ += static_cast<std::size_t>(format_.packet_size);
+        if (cursor_ >= bytes_in_buffer_) load_window(packet_position());
+    }
+    // The file position of the current packet.
+    std::int64_t packet_position() const {
+        return window_start_ + static_cast<std::int64_t>(cursor_);
+    }
+    // Moves the cursor to `target`, clamped into the file, reading the window that holds it
+    // when it lies outside this one; returns the clamped target. Windows start at multiples
+    // of their size, hence at packet boundaries.
+    std::int64_t position_seek(std::int64_t target);
+
+    const TsPacketFormat& format() const { return format_; }
+    std::int64_t file_size() const { return file_size_; }
+
+  private:
+    TsPacketWindow(std::unique_ptr<FileSetOps> files, TsPacketFormat format,
+                   std::unique_ptr<std::uint8_t[]> buffer, std::size_t buffer_size);
+    // Reads the window that starts at `start`; the cursor goes to its first byte.
+    void load_window(std::int64_t start);
+
+    std::unique_ptr<FileSetOps> files_;
+    TsPacketFormat format_;
+    // Bytes from a packet's start that must have been read for its transport packet to be whole.
+    std::size_t whole_packet_;
+    std::unique_ptr<std::uint8_t[]> buffer_;
+    std::size_t buffer_size_;
+    std::int64_t window_start_ = 0;
+    std::size_t bytes_in_buffer_ = 0;
+    std::size_t cursor_ = 0;
+    std::int64_t file_size_ = 0;
+};
+
+}  // namespace quarnel
