@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <random>
 
 namespace quarnel {
 namespace {
@@ -139,11 +139,12 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-// A name beside `path` that no other writer picks at the same time.
+// A name beside `path` that another writer of the same list is unlikely to pick at the
+// same time.
 std::string temporary_path(const std::string& path) {
-    std::random_device random;
+    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
     char suffix[24];
-    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
+    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(ticks));
     return path + suffix;
 }
 

@@ -1,5 +1,6 @@
 #include "video/progress.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace quarnel {
