@@ -1,4 +1,5 @@
 #include "input/file_set.h"
+#include "input/ts_layer.h"
 #include "video/video_bit_reader.h"
 
 namespace quarnel {
@@ -7,6 +8,9 @@ namespace quarnel {
 // not pull in every stream layer.
 std::unique_ptr<VideoBitReader> bit_reader_open(const std::string& path,
                                                 const SettingsStore& settings) {
+    // Containers are told apart by their content: transport packets first.
+    if (auto ts = ts_layer_open(path, StreamKind::video, settings))
+        return VideoBitReader::open(std::move(ts), ContainerLayer::transport_stream);
     return VideoBitReader::open(file_set_open(path, settings));
 }
 
