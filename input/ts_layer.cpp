@@ -1,8 +1,8 @@
 #include "input/ts_layer.h"
 
 #include <algorithm>
-#include <cstring>
 
+#include "input/file_set_entries.h"
 #include "input/ts_packet_window.h"
 #include "input/ts_select.h"
 #include "video/settings.h"
@@ -40,6 +40,12 @@ bool TsLayer::read_ts_pes() {
     return started && packet_.fill() > 0;
 }
 
+void TsLayer::clear_payload() {
+    pes_packet_release(packet_);
+    payload_ = nullptr;
+    payload_size_ = payload_offset_ = 0;
+}
+
 void TsLayer::deliver_from(std::size_t offset) {
     const std::size_t size = pes_payload_size(packet_);
     const auto stored = packet_.stored();
@@ -69,15 +75,15 @@ std::size_t TsLayer::read(std::uint8_t* destination, std::size_t size) {
 }
 
 std::int64_t TsLayer::seek(std::int64_t offset, SeekOrigin origin) {
-    const std::int64_t base = origin == SeekOrigin::current ? tell()
-                              : origin == SeekOrigin::end   ? window_->file_size()
-                                                            : 0;
-    const std::int64_t v = std::clamp<std::int64_t>(base + offset, 0, window_->file_size());
+    const std::int64_t size = window_->file_size();
+    const std::int64_t base = origin == SeekOrigin::current
+                                  ? std::clamp<std::int64_t>(tell(), 0, size)
+                              : origin == SeekOrigin::end ? size
+                                                          : 0;
+    const std::int64_t v = clamped_position(base, offset, size);
     const int packet_size = window_->format().packet_size;
     pes_start_ = window_->position_seek(v - v % packet_size);
-    pes_packet_release(packet_);
-    payload_ = nullptr;
-    payload_size_ = payload_offset_ = 0;
+    clear_payload();
 
     // Back to the packet of the PID before the start of the PES packet that holds v: a
     // position is never before the packet that began its PES packet.
@@ -100,9 +106,7 @@ std::int64_t TsLayer::seek(std::int64_t offset, SeekOrigin origin) {
             return tell();
         }
     }
-    pes_packet_release(packet_);
-    payload_ = nullptr;
-    payload_size_ = payload_offset_ = 0;
+    clear_payload();
     return tell();
 }
 

@@ -69,6 +69,7 @@ class TsLayer final : public StreamOps {
     // Assembles the next PES packet of the PID into `packet_`; false at the end of the data.
     bool read_ts_pes();
     bool holds_stream() const { return classify_pes_packet(packet_) == stream_; }
+    void clear_payload();
     // Makes the payload of `packet_` the one being delivered, from its byte `offset` on.
     void deliver_from(std::size_t offset);
 

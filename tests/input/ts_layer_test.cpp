@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "input/ts_packet_window.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/ts_writer.h"
@@ -297,6 +299,43 @@ TEST(TsReading, MovesOnWhenAPesPacketEndsInThePacketThatBeganIt) {
     Bytes expected = test::pattern_bytes(20, 1);
     expected.insert(expected.end(), last.begin(), last.end());
     EXPECT_EQ(read_all(*layer), expected);
+}
+
+TEST(TsReading, DamagedPacketsNeverStopOrDerailReading) {
+    // Random headers, adaptation lengths and payloads full of packet starts.
+    std::mt19937 rng(11);
+    int opened = 0;
+    for (int round = 0; round < 20; ++round) {
+        Bytes bytes;
+        for (int i = 0; i < 300; ++i) {
+            Bytes packet(188);
+            for (auto& byte : packet)
+                byte = static_cast<std::uint8_t>(rng() % 4 == 0 ? rng() : rng() % 3);
+            packet[0] = 0x47;
+            packet[1] = static_cast<std::uint8_t>(rng() & 0x40);
+            packet[2] = static_cast<std::uint8_t>(0x44 + rng() % 2);
+            for (std::size_t at = 4 + rng() % 40; at + 4 < packet.size(); at += 10 + rng() % 60) {
+                packet[at] = 0x00, packet[at + 1] = 0x00, packet[at + 2] = 0x01;
+                packet[at + 3] = static_cast<std::uint8_t>(rng() % 2 ? 0xE0 : rng());
+            }
+            bytes.insert(bytes.end(), packet.begin(), packet.end());
+        }
+        bytes.resize(bytes.size() - rng() % 188);
+        test::TempDir dir;
+        const auto layer = open_bytes(dir, bytes);
+        if (!layer) continue;
+        ++opened;
+        read_all(*layer);
+        for (int seek = 0; seek < 20; ++seek) {
+            const auto target = static_cast<std::int64_t>(rng() % (bytes.size() + 1000));
+            const std::int64_t position = layer->seek(target, SeekOrigin::begin);
+            EXPECT_GE(position, 0);
+            EXPECT_LE(position, static_cast<std::int64_t>(bytes.size()) + 65536);
+            Bytes buffer(500);
+            layer->read(buffer.data(), buffer.size());
+        }
+    }
+    EXPECT_GT(opened, 10);
 }
 
 }  // namespace
