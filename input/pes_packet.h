@@ -11,6 +11,8 @@
 
 namespace quarnel {
 
+class BlockReader;
+
 class PesPacket {
   public:
     // While the packet start is being recognised, fill() runs from empty_fill to -1.
@@ -42,6 +44,7 @@ class PesPacket {
   private:
     friend void pes_packet_release(PesPacket& packet);
     friend int pes_feed(PesPacket& packet, const std::uint8_t* bytes, int count);
+    friend int read_pes_packet(PesPacket& packet, BlockReader& reader);  // fills data directly
 
     int recognise(const std::uint8_t* bytes, int count);
     int store_bounded(const std::uint8_t* bytes, int count);

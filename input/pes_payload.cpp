@@ -67,4 +67,17 @@ std::size_t copy_pes_payload(const PesPacket& packet, std::span<std::uint8_t> de
     return size;
 }
 
+void PesPayloadBuffer::load(const PesPacket& packet) {
+    bytes_.resize(pes_payload_size(packet));
+    copy_pes_payload(packet, bytes_);
+    cursor_ = 0;
+}
+
+std::size_t PesPayloadBuffer::take(std::uint8_t* destination, std::size_t count) {
+    count = std::min(count, remaining());
+    if (count > 0) std::memcpy(destination, bytes_.data() + cursor_, count);
+    cursor_ += count;
+    return count;
+}
+
 }  // namespace quarnel

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "input/pes_packet.h"
 
@@ -39,5 +40,27 @@ std::size_t pes_payload_size(const PesPacket& packet);
 // Copies the payload (the last pes_payload_size() stored bytes), as much of it as fits in
 // `destination`, to the start of `destination`; returns the number of bytes copied.
 std::size_t copy_pes_payload(const PesPacket& packet, std::span<std::uint8_t> destination);
+
+// The payload of one PES packet, handed out in pieces by a stream layer.
+class PesPayloadBuffer {
+  public:
+    // Replaces the contents by the packet's payload; the next byte is its first.
+    void load(const PesPacket& packet);
+    void clear() {
+        bytes_.clear();
+        cursor_ = 0;
+    }
+
+    std::size_t size() const { return bytes_.size(); }
+    std::size_t remaining() const { return bytes_.size() - cursor_; }
+    // Makes the byte at `offset` (clamped to the size) the next one.
+    void move_to(std::size_t offset) { cursor_ = offset < bytes_.size() ? offset : bytes_.size(); }
+    // Copies up to `count` of the remaining bytes; returns how many.
+    std::size_t take(std::uint8_t* destination, std::size_t count);
+
+  private:
+    std::vector<std::uint8_t> bytes_;
+    std::size_t cursor_ = 0;
+};
 
 }  // namespace quarnel

@@ -10,6 +10,7 @@ namespace quarnel {
 namespace {
 
 using test::Bytes;
+using test::concat;
 
 int feed(PesPacket& packet, const Bytes& bytes) {
     return pes_feed(packet, bytes.data(), static_cast<int>(bytes.size()));
@@ -17,12 +18,6 @@ int feed(PesPacket& packet, const Bytes& bytes) {
 
 Bytes stored(const PesPacket& packet) {
     return {packet.stored().begin(), packet.stored().end()};
-}
-
-Bytes concat(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
-    return out;
 }
 
 TEST(PesFeed, SkipsPackAndSystemHeadersAndStartsAtTheFirstPacket) {

@@ -1,7 +1,6 @@
 #include "tests/support/ps_writer.h"
 
 #include <algorithm>
-#include <fstream>
 #include <stdexcept>
 
 namespace quarnel::test {
@@ -160,8 +159,10 @@ PsWriter& PsWriter::packets(int stream_id, std::span<const std::uint8_t> payload
     return *this;
 }
 
-void PsWriter::write_to(const std::filesystem::path& path) const {
-    write_file(path, bytes_);
+Bytes concat(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const Bytes& part : parts) append(out, part);
+    return out;
 }
 
 Bytes pattern_bytes(std::size_t count, std::uint8_t seed) {
@@ -170,13 +171,6 @@ Bytes pattern_bytes(std::size_t count, std::uint8_t seed) {
         out[i] = static_cast<std::uint8_t>(2 + (i + i / 251 + 31u * seed) % 254);  // never 0 or 1
     }
     return out;
-}
-
-void write_file(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
 }  // namespace quarnel::test

@@ -4,7 +4,6 @@
 // sub-streams, padding and end codes.
 
 #include <cstdint>
-#include <filesystem>
 #include <initializer_list>
 #include <span>
 #include <vector>
@@ -57,16 +56,16 @@ class PsWriter {
 
     const Bytes& bytes() const { return bytes_; }
     std::size_t size() const { return bytes_.size(); }
-    void write_to(const std::filesystem::path& path) const;
 
   private:
     MuxSyntax syntax_;
     Bytes bytes_;
 };
 
+// The parts one after another.
+Bytes concat(std::initializer_list<Bytes> parts);
+
 // `count` bytes of 0x02 ... 0xFF varying with the offset and the seed: no 00 00 01 forms.
 Bytes pattern_bytes(std::size_t count, std::uint8_t seed = 0);
-
-void write_file(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace quarnel::test
