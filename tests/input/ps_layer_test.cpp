@@ -205,12 +205,14 @@ TEST_F(PsLayerTest, VideoBitReaderReadsProgramStreamsThroughTheLayer) {
 
     auto plain = bit_reader_open(write(es), settings);
     ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->container_layer(), ContainerLayer::elementary_stream);
     const auto expected = start_codes(*plain);
     ASSERT_EQ(expected.size(), 3u);
 
     // Program stream positions are file positions: the payload sits behind the headers.
     auto from_ps = bit_reader_open(write(ps.bytes()), settings);
     ASSERT_TRUE(from_ps);
+    EXPECT_EQ(from_ps->container_layer(), ContainerLayer::program_stream);
     const auto in_ps = start_codes(*from_ps);
     ASSERT_EQ(in_ps.size(), expected.size());
     for (std::size_t i = 0; i < in_ps.size(); ++i) {
