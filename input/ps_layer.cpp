@@ -7,7 +7,6 @@ namespace quarnel {
 namespace {
 
 constexpr std::uint32_t last_video_code = 0x000001B8;  // group of pictures start code
-constexpr std::size_t payload_capacity = 65536;        // any bounded packet's payload fits
 
 class PsLayer final : public StreamOps {
   public:
