@@ -5,6 +5,7 @@ namespace {
 
 constexpr MainDialogTexts english{
     .title = "Quarnel",
+    .font = "Arial",
     .open = "Open(&O)",
     .file_size = "FileSize",
     .date = "Date",
@@ -30,6 +31,7 @@ constexpr MainDialogTexts english{
 
 constexpr MainDialogTexts japanese{
     .title = "Quarnel",
+    .font = "ＭＳ ゴシック",
     .open = "開く(&O)",
     .file_size = "ファイルサイズ",
     .date = "作成日",

@@ -10,6 +10,7 @@ namespace quarnel {
 
 struct MainDialogTexts {
     std::string_view title;
+    std::string_view font;
     std::string_view open;
     std::string_view file_size;
     std::string_view date;

@@ -1,5 +1,6 @@
 #include "app/qt_prompts.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -43,7 +44,7 @@ std::unique_ptr<QMessageBox> make_message_box(Language language, MessageId id, Q
 }
 
 std::optional<std::string> QtPrompts::choose_file_to_open(const std::string& folder) {
-    QFileDialog dialog(parent_);
+    QFileDialog dialog(QApplication::activeWindow());
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilters(qt_name_filters(mpeg_filters));
@@ -55,7 +56,7 @@ std::optional<std::string> QtPrompts::choose_file_to_open(const std::string& fol
 
 std::optional<std::string> QtPrompts::choose_file_to_save(const std::string& folder,
                                                           const std::string& name) {
-    QFileDialog dialog(parent_);
+    QFileDialog dialog(QApplication::activeWindow());
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptSave);  // asks before replacing a file
     dialog.setNameFilters(qt_name_filters(mtv_filters));
@@ -67,11 +68,12 @@ std::optional<std::string> QtPrompts::choose_file_to_save(const std::string& fol
 }
 
 void QtPrompts::show_error(MessageId id) {
-    make_message_box(language_, id, parent_)->exec();
+    make_message_box(language_, id, QApplication::activeWindow())->exec();
 }
 
 bool QtPrompts::ask(MessageId id) {
-    return make_message_box(language_, id, parent_)->exec() == QMessageBox::Yes;
+    return make_message_box(language_, id, QApplication::activeWindow())->exec() ==
+           QMessageBox::Yes;
 }
 
 }  // namespace quarnel

@@ -24,7 +24,8 @@ std::unique_ptr<QMessageBox> make_message_box(Language language, MessageId id, Q
 
 class QtPrompts : public UserPrompts {
   public:
-    QtPrompts(Language language, QWidget* parent) : language_(language), parent_(parent) {}
+    // Boxes and file dialogs open over the window that is active when they are asked for.
+    explicit QtPrompts(Language language) : language_(language) {}
 
     std::optional<std::string> choose_file_to_open(const std::string& folder) override;
     std::optional<std::string> choose_file_to_save(const std::string& folder,
@@ -34,7 +35,6 @@ class QtPrompts : public UserPrompts {
 
   private:
     Language language_;
-    QWidget* parent_;
 };
 
 // Paths pass between Qt and the rest of the program as the file system's bytes.

@@ -1,0 +1,168 @@
+// Files dropped on the name box: one is read into the dialog, several are converted at
+// once; and nothing starts on the header while a read is in progress.
+#include <QMimeData>
+#include <QPushButton>
+#include <QTimer>
+#include <QUrl>
+
+#include "app/file_drop_edit.h"
+#include "app/progress_window.h"
+#include "dialog_test_support.h"
+
+namespace quarnel {
+
+class DropBatchTest : public QObject {
+    Q_OBJECT
+
+    // Drops `paths` on the name box and lets the dialog handle the notification.
+    static void drop(DialogHarness& h, const std::vector<std::string>& paths) {
+        QList<QUrl> urls;
+        for (const std::string& path : paths)
+            urls << QUrl::fromLocalFile(QString::fromStdString(path));
+        QMimeData data;
+        data.setUrls(urls);
+        QDropEvent event(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        // Straight to the widget: outside a real drag the application drops drop events.
+        static_cast<QObject*>(h.dialog->control(ControlId::name))->event(&event);
+        QCoreApplication::processEvents();
+    }
+
+    static bool exists(const std::string& path) {
+        return QFileInfo::exists(QString::fromStdString(path));
+    }
+
+  private slots:
+    void oneDroppedFileIsOnlyRead() {
+        DialogHarness h;
+        const std::string clip = h.make_file("clip.m2p");
+        drop(h, {clip});
+        QCOMPARE(h.reader.reads, std::vector<std::string>{clip});
+        QCOMPARE(h.text(ControlId::name), QString("clip.m2p"));
+        QVERIFY(!exists(h.folder("clip.mtv")));
+        QVERIFY(h.prompts.shown.empty());
+        QCOMPARE(h.dialog->controller().lastDirectory(), h.folder());
+    }
+
+    void aDroppedFileThatCannotBeReadShows134AndStillMovesTheFolder() {
+        DialogHarness h;
+        h.reader.not_mpeg.insert(h.make_file("notes.txt"));
+        drop(h, {h.folder("notes.txt")});
+        QCOMPARE(h.prompts.shown, std::vector<MessageId>{MessageId::read_failed});
+        QCOMPARE(h.dialog->controller().lastDirectory(), h.folder());
+    }
+
+    void threeDroppedFilesAndYesWriteThreeHeaders() {
+        DialogHarness h;
+        const std::vector<std::string> files = {
+            h.make_file("a.m2p", 10), h.make_file("b.part1.mpg", 20), h.make_file("c", 30)};
+        drop(h, files);
+        QCOMPARE(h.prompts.shown, std::vector<MessageId>{MessageId::confirm_batch});
+        QCOMPARE(h.reader.reads, files);
+        for (const char* name : {"a.mtv", "b.part1.mtv", "c.mtv"})
+            QCOMPARE(file_bytes(h.folder(name)).size(), std::size_t{568});
+        QCOMPARE(file_bytes(h.folder("b.part1.mtv"))[304],
+                 20);                                     // each header has its own file's size
+        QCOMPARE(h.text(ControlId::name), QString("c"));  // the last file read stays shown
+        QCOMPARE(h.dialog->controller().lastDirectory(), QDir::currentPath().toStdString());
+    }
+
+    void threeDroppedFilesAndNoWriteNothing() {
+        DialogHarness h;
+        h.prompts.answer_yes = false;
+        drop(h, {h.make_file("a.m2p"), h.make_file("b.m2p"), h.make_file("c.m2p")});
+        QVERIFY(h.reader.reads.empty());
+        QVERIFY(!exists(h.folder("a.mtv")));
+        QCOMPARE(h.text(ControlId::name), QString());
+    }
+
+    void aBatchSkipsAFileThatIsNotMpegWithoutAWord() {
+        DialogHarness h;
+        const std::vector<std::string> files = {h.make_file("a.m2p"), h.make_file("notes.m2p"),
+                                                h.make_file("c.m2p")};
+        h.reader.not_mpeg.insert(files[1]);
+        drop(h, files);
+        QCOMPARE(h.prompts.shown, std::vector<MessageId>{MessageId::confirm_batch});
+        QVERIFY(exists(h.folder("a.mtv")));
+        QVERIFY(!exists(h.folder("notes.mtv")));
+        QVERIFY(exists(h.folder("c.mtv")));
+    }
+
+    void anUnwritableHeaderGivesOne137AndTheBatchGoesOn() {
+        DialogHarness h;
+        const std::vector<std::string> files = {h.make_file("a.m2p"), h.make_file("b.m2p"),
+                                                h.make_file("c.m2p")};
+        // A folder in the header's place cannot be written, even by root, for whom a
+        // read-only folder is writable.
+        QVERIFY(QDir(h.temp.path()).mkdir("b.mtv"));
+        drop(h, files);
+        QCOMPARE(h.prompts.shown,
+                 (std::vector<MessageId>{MessageId::confirm_batch, MessageId::save_failed}));
+        QVERIFY(exists(h.folder("a.mtv")));
+        QCOMPARE(file_bytes(h.folder("c.mtv")).size(), std::size_t{568});
+    }
+
+    void aBatchWritesTheHeaderAsTheReadsLeaveIt() {
+        DialogHarness h;
+        const std::vector<std::string> files = {h.make_file("a.m2p"), h.make_file("b.m2p")};
+        h.reader.video[files[0]] = [](MtvHeader& header) { header.SetVideoBitRate(9000000); };
+        h.type(ControlId::video_bit_rate, "123");  // on screen only: a batch reads no controls
+        drop(h, files);
+        // b derives nothing and keeps what a left in the header.
+        const auto b = file_bytes(h.folder("b.mtv"));
+        QCOMPARE(b[528] | b[529] << 8 | b[530] << 16 | b[531] << 24, 9000000);
+    }
+
+    void nothingStartsOnTheHeaderWhileAReadIsInProgress() {
+        DialogHarness h;
+        const std::string clip = h.make_file("clip.m2p");
+        const std::string other = h.make_file("other.m2p");
+        h.type(ControlId::name, "typed.m2p");
+        bool checked = false;
+        h.reader.during_read = [&] {
+            if (checked) return true;
+            checked = true;
+            if (h.dialog->isEnabled()) return false;
+            h.dialog->setEnabled(true);  // the guard holds even if clicks got through
+            h.click(ControlId::open);
+            h.click(ControlId::save);
+            h.dialog->reject();
+            h.dialog->close();
+            drop(h, {other});
+            return h.dialog->isVisible() && h.reader.reads.size() == 1;
+        };
+        h.prompts.open_answers.push_back(clip);
+        h.click(ControlId::open);
+        QVERIFY(checked);
+        QVERIFY(h.prompts.shown.empty());
+        QCOMPARE(h.prompts.open_folders.size(), std::size_t{1});
+        QVERIFY(h.prompts.save_requests.empty());
+        QVERIFY(h.dialog->isEnabled());
+        QVERIFY(h.dialog->isVisible());
+        // The drop made during the read is handled once the dialog is free again.
+        QCoreApplication::processEvents();
+        QCOMPARE(h.reader.reads, (std::vector<std::string>{clip, other}));
+        QCOMPARE(h.text(ControlId::name), QString("other.m2p"));
+    }
+
+    void cancelInTheProgressWindowFailsTheReadWith134() {
+        DialogHarness h;
+        const std::string clip = h.make_file("clip.m2p");
+        h.reader.during_read = [&h] {
+            const auto progress = on_screen_progress(h.dialog->language())();
+            auto* window = dynamic_cast<ProgressWindow*>(progress.get());
+            QTimer::singleShot(0, window->cancel_button(), &QPushButton::click);
+            for (int percent = 0; percent <= 100; ++percent)
+                if (!progress->progress_update(percent)) return false;  // the scan gave up
+            return true;
+        };
+        h.prompts.open_answers.push_back(clip);
+        h.click(ControlId::open);
+        QCOMPARE(h.prompts.shown, std::vector<MessageId>{MessageId::read_failed});
+        QCOMPARE(h.text(ControlId::name), QString());
+    }
+};
+
+}  // namespace quarnel
+
+QTEST_MAIN(quarnel::DropBatchTest)
+#include "drop_batch_test.moc"
