@@ -7,12 +7,12 @@
 #include <QUrl>
 #include <utility>
 
-#include "app/prompts.h"
 #include "app/qt_prompts.h"
 
 namespace quarnel {
 namespace {
 
+// The local files a drag carries, in the order the file manager lists them.
 std::vector<std::string> dropped_files(const QMimeData* data) {
     std::vector<std::string> paths;
     if (!data) return paths;
@@ -22,10 +22,7 @@ std::vector<std::string> dropped_files(const QMimeData* data) {
 }
 
 bool carries_files(const QMimeData* data) {
-    if (!data) return false;
-    for (const QUrl& url : data->urls())
-        if (url.isLocalFile()) return true;
-    return false;
+    return !dropped_files(data).empty();
 }
 
 }  // namespace
@@ -54,13 +51,13 @@ void CFileDropEdit::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void CFileDropEdit::dropEvent(QDropEvent* event) {
-    if (!carries_files(event->mimeData())) {
+    const std::vector<std::string> paths = dropped_files(event->mimeData());
+    if (paths.empty()) {
         QLineEdit::dropEvent(event);  // dragged text is typed in as usual
         return;
     }
     // Files never become text of the box.
     event->acceptProposedAction();
-    std::vector<std::string> paths = dropped_files(event->mimeData());
     if (paths.size() > 1 && !prompts_.ask(MessageId::confirm_batch)) return;
     pendingPaths.insert(pendingPaths.end(), paths.begin(), paths.end());
     QCoreApplication::postEvent(window(), new QEvent(drop_notification));

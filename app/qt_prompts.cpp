@@ -43,20 +43,16 @@ std::unique_ptr<QMessageBox> make_message_box(Language language, MessageId id, Q
     return box;
 }
 
-std::optional<std::string> QtPrompts::choose_file_to_open(const std::string& folder) {
-    QFileDialog dialog(QApplication::activeWindow());
+void set_up_open_dialog(QFileDialog& dialog, const std::string& folder) {
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilters(qt_name_filters(mpeg_filters));
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setDefaultSuffix(qt_text(mpeg_default_extension));
     dialog.setDirectory(from_local_path(folder));
-    return run_file_dialog(dialog);
 }
 
-std::optional<std::string> QtPrompts::choose_file_to_save(const std::string& folder,
-                                                          const std::string& name) {
-    QFileDialog dialog(QApplication::activeWindow());
+void set_up_save_dialog(QFileDialog& dialog, const std::string& folder, const std::string& name) {
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptSave);  // asks before replacing a file
     dialog.setNameFilters(qt_name_filters(mtv_filters));
@@ -64,6 +60,18 @@ std::optional<std::string> QtPrompts::choose_file_to_save(const std::string& fol
     dialog.setDefaultSuffix(qt_text(mtv_extension));
     dialog.setDirectory(from_local_path(folder));
     dialog.selectFile(from_local_path(name));
+}
+
+std::optional<std::string> QtPrompts::choose_file_to_open(const std::string& folder) {
+    QFileDialog dialog(QApplication::activeWindow());
+    set_up_open_dialog(dialog, folder);
+    return run_file_dialog(dialog);
+}
+
+std::optional<std::string> QtPrompts::choose_file_to_save(const std::string& folder,
+                                                          const std::string& name) {
+    QFileDialog dialog(QApplication::activeWindow());
+    set_up_save_dialog(dialog, folder, name);
     return run_file_dialog(dialog);
 }
 

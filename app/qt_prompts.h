@@ -11,6 +11,7 @@
 #include "app/prompts.h"
 #include "app/save_names.h"
 
+class QFileDialog;
 class QMessageBox;
 class QWidget;
 
@@ -21,6 +22,12 @@ QStringList qt_name_filters(std::span<const FileFilter> filters);
 
 // A message box captioned "Quarnel" of the kind that message `id` is shown in.
 std::unique_ptr<QMessageBox> make_message_box(Language language, MessageId id, QWidget* parent);
+
+// The open dialog: MPEG files or all files, an existing file, default extension "m2p".
+void set_up_open_dialog(QFileDialog& dialog, const std::string& folder);
+// The save dialog: MTV files, proposing `name`, default extension "mtv", asking before
+// replacing a file.
+void set_up_save_dialog(QFileDialog& dialog, const std::string& folder, const std::string& name);
 
 class QtPrompts : public UserPrompts {
   public:

@@ -1,12 +1,14 @@
-// Message boxes and file filters as the user sees them.
+// Message boxes and file dialogs as the user sees them.
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "app/qt_prompts.h"
 
 namespace quarnel {
 
-class MessageBoxTest : public QObject {
+class QtPromptsTest : public QObject {
     Q_OBJECT
 
   private slots:
@@ -42,9 +44,32 @@ class MessageBoxTest : public QObject {
                               "All File(*.*) (*)"}));
         QCOMPARE(qt_name_filters(mtv_filters), QStringList({"MTV File(*.mtv) (*.mtv)"}));
     }
+
+    void openDialogAsksForAnExistingMpegFileInTheGivenFolder() {
+        QTemporaryDir folder;
+        QFileDialog dialog;
+        set_up_open_dialog(dialog, folder.path().toStdString());
+        QCOMPARE(dialog.fileMode(), QFileDialog::ExistingFile);
+        QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptOpen);
+        QCOMPARE(dialog.nameFilters(), qt_name_filters(mpeg_filters));
+        QCOMPARE(dialog.defaultSuffix(), QString("m2p"));
+        QCOMPARE(dialog.directory().absolutePath(), folder.path());
+    }
+
+    void saveDialogProposesTheNameAndAsksBeforeReplacing() {
+        QTemporaryDir folder;
+        QFileDialog dialog;
+        set_up_save_dialog(dialog, folder.path().toStdString(), "clip.mtv");
+        QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptSave);
+        QVERIFY(!dialog.testOption(QFileDialog::DontConfirmOverwrite));
+        QCOMPARE(dialog.nameFilters(), QStringList({"MTV File(*.mtv) (*.mtv)"}));
+        QCOMPARE(dialog.defaultSuffix(), QString("mtv"));
+        QCOMPARE(dialog.directory().absolutePath(), folder.path());
+        QCOMPARE(dialog.selectedFiles().value(0), folder.path() + "/clip.mtv");
+    }
 };
 
 }  // namespace quarnel
 
-QTEST_MAIN(quarnel::MessageBoxTest)
-#include "message_box_test.moc"
+QTEST_MAIN(quarnel::QtPromptsTest)
+#include "qt_prompts_test.moc"
