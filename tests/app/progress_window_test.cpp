@@ -6,6 +6,8 @@
 #include <QtTest>
 
 #include "app/progress_window.h"
+#include "support/video_es_writer.h"
+#include "video/gop_list.h"
 
 namespace quarnel {
 
@@ -59,6 +61,36 @@ class ProgressWindowTest : public QObject {
         QTimer::singleShot(0, [&served] { served = true; });
         progress.progress_update(1);
         QVERIFY(served);
+    }
+
+    void cancelAt40PercentStopsARealScan() {
+        test::VideoEsWriter es;
+        es.sequence(test::mpeg2_sequence(720, 576));
+        for (int i = 0; i < 50; ++i) es.gop({.closed_gop = true}).pictures("IBBPBBPBB");
+        es.sequence_end();
+        const auto reader = es.open_reader();
+
+        // Plays the user: watches the window while the scan pumps events, and presses
+        // Cancel once the bar shows 40 %.
+        int cancelled_at = -1;
+        QTimer user;
+        user.setInterval(0);
+        connect(&user, &QTimer::timeout, [&] {
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                auto* bar = top->findChild<QProgressBar*>();
+                auto* cancel = top->findChild<QPushButton*>();
+                if (top->isVisible() && bar && cancel && cancelled_at < 0 && bar->value() >= 40) {
+                    cancelled_at = bar->value();
+                    cancel->click();
+                }
+            }
+        });
+        user.start();
+        const auto list =
+            build_gop_list(*reader, {.progressive_sequence = false, .first_top_field_first = 1},
+                           on_screen_progress(Language::english));
+        QVERIFY(!list);
+        QVERIFY(cancelled_at >= 40 && cancelled_at < 100);
     }
 
     void factoryMakesAWindowInTheChosenLanguage() {
