@@ -45,6 +45,17 @@ TEST(DisplayStart, ClosedGopWithoutBPicturesStartsWithItsIPicture) {
     expect_display_start(PictureStream(true, {{I, 3600}, {P, 7200}, {P, 10800}}), 3600);
 }
 
+TEST(DisplayStart, PayloadsBeyondTheScanWindowAreScannedWhole) {
+    // More than 8 MiB of slice data before the first picture: only unscanned bytes are kept.
+    DisplayStartScan scan;
+    const std::vector<std::uint8_t> filler(65535, 0x5A);
+    scan.add_packet(std::vector<std::uint8_t>{0, 0, 1, 0x01}, -1);
+    for (int i = 0; i < 130; ++i) scan.add_packet(filler, -1);
+    const PictureStream stream(false, {{I, 7200}});
+    scan.add_packet(stream.bytes, 7200);
+    EXPECT_EQ(scan.display_start(), 7200);
+}
+
 TEST(DisplayStart, UnknownWhileNoPictureDecidesIt) {
     const PictureStream stream(true, {{I, 3600}});
     EXPECT_EQ(display_start(stream, 1000), -1);

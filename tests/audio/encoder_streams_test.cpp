@@ -1,0 +1,126 @@
+// Program streams with Layer II audio from real encoders and multiplexers, measured against
+// the packet time stamps that ffprobe reports.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <sstream>
+#include <string>
+
+#include "audio/audio_source.h"
+#include "audio/frame_header.h"
+#include "support/temp_dir.h"
+#include "video/settings.h"
+
+namespace quarnel {
+namespace {
+
+std::string run(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char chunk[4096];
+        for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
+            out.append(chunk, n);
+        if (pclose(pipe) != 0) out.clear();
+    }
+    return out;
+}
+
+bool tools_present() {
+    return !run("command -v ffmpeg ffprobe mp2enc mpeg2enc mplex >/dev/null && echo yes").empty();
+}
+
+// The span from the first picture shown to the end of the last audio frame, in 90 kHz
+// ticks, from the packets' presentation time stamps and durations.
+std::int64_t expected_span(const std::string& path) {
+    const std::string csv =
+        run("ffprobe -v error -show_entries packet=stream_index,pts,duration "
+            "-of csv=p=0 '" +
+            path + "'");
+    std::int64_t video_start = std::numeric_limits<std::int64_t>::max();
+    std::int64_t audio_end = 0;
+    std::istringstream lines(csv);
+    for (std::string line; std::getline(lines, line);) {
+        int stream = -1;
+        long long pts = 0, duration = 0;
+        if (std::sscanf(line.c_str(), "%d,%lld,%lld", &stream, &pts, &duration) != 3) continue;
+        if (stream == 0) video_start = std::min<std::int64_t>(video_start, pts);
+        if (stream == 1) audio_end = std::max<std::int64_t>(audio_end, pts + duration);
+    }
+    return audio_end - video_start;
+}
+
+struct Encoding {
+    const char* name;
+    int sampling_rate;
+    int channels;
+    int kbit;
+};
+
+void expect_measured_like_ffprobe(const std::string& path, const Encoding& encoding) {
+    const auto source = audio_source_open(path, MemorySettings{});
+    ASSERT_NE(source, nullptr) << encoding.name;
+    EXPECT_EQ(source->sampling_rate(), encoding.sampling_rate) << encoding.name;
+    EXPECT_EQ(source->bit_rate(), encoding.kbit * 1000) << encoding.name;
+    const std::int64_t expected = ticks_to_samples(expected_span(path), encoding.sampling_rate);
+    EXPECT_LE(std::llabs(source->length_samples() - expected), samples_per_frame)
+        << encoding.name << ": " << source->length_samples() << " against " << expected;
+}
+
+TEST(EncoderStreams, FfmpegProgramStreamsMatchTheirPacketStamps) {
+    if (!tools_present()) GTEST_SKIP() << "ffmpeg, ffprobe or mjpegtools missing";
+    const test::TempDir dir;
+    const Encoding encodings[] = {
+        {"48k-stereo-192", 48000, 2, 192}, {"44k-stereo-128", 44100, 2, 128},
+        {"32k-mono-64", 32000, 1, 64},     {"48k-mono-96", 48000, 1, 96},
+        {"44k-stereo-256", 44100, 2, 256}, {"32k-stereo-384", 32000, 2, 384},
+    };
+    for (const Encoding& e : encodings) {
+        const std::string path = dir.file(std::string(e.name) + ".mpg");
+        const std::string command =
+            "ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i "
+            "testsrc=size=320x240:rate=25 "
+            "-f lavfi -i sine=frequency=440:sample_rate=" +
+            std::to_string(e.sampling_rate) +
+            " -t 4 -c:v mpeg2video -b:v 1500k -g 12 -bf 2 -c:a mp2 -b:a " + std::to_string(e.kbit) +
+            "k -ac " + std::to_string(e.channels) + " -f vob '" + path + "' && echo ok";
+        ASSERT_FALSE(run(command).empty()) << e.name;
+        expect_measured_like_ffprobe(path, e);
+    }
+}
+
+TEST(EncoderStreams, MjpegtoolsProgramStreamsMatchTheirPacketStamps) {
+    if (!tools_present()) GTEST_SKIP() << "ffmpeg, ffprobe or mjpegtools missing";
+    const test::TempDir dir;
+    const std::string video = dir.file("video.m2v");
+    ASSERT_FALSE(run("ffmpeg -nostdin -hide_banner -loglevel error -f lavfi "
+                     "-i testsrc=size=352x288:rate=25 -t 4 -pix_fmt yuv420p -f yuv4mpegpipe - | "
+                     "mpeg2enc -v 0 -f 3 -b 2000 -o '" +
+                     video + "' && echo ok")
+                     .empty());
+    const Encoding encodings[] = {
+        {"48k-stereo-224", 48000, 2, 224},
+        {"44k-stereo-192", 44100, 2, 192},
+        {"48k-mono-128", 48000, 1, 128},
+    };
+    for (const Encoding& e : encodings) {
+        const std::string wav = dir.file(std::string(e.name) + ".wav");
+        const std::string mp2 = dir.file(std::string(e.name) + ".mp2");
+        const std::string path = dir.file(std::string(e.name) + ".mpg");
+        const std::string command =
+            "ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i "
+            "sine=frequency=330:sample_rate=" +
+            std::to_string(e.sampling_rate) + " -t 4 -ac 2 '" + wav + "' && mp2enc -v 0 -b " +
+            std::to_string(e.kbit) + " -r " + std::to_string(e.sampling_rate) +
+            (e.channels == 1 ? " -m" : " -s") + " -o '" + mp2 + "' < '" + wav +
+            "' && mplex -v 0 -f 3 -o '" + path + "' '" + video + "' '" + mp2 + "' && echo ok";
+        ASSERT_FALSE(run(command).empty()) << e.name;
+        expect_measured_like_ffprobe(path, e);
+    }
+}
+
+}  // namespace
+}  // namespace quarnel
