@@ -26,6 +26,9 @@ std::span<const std::uint8_t> payload_of(const PesPacket& packet);
 
 class AudioReader final : public AudioReaderOps {
   public:
+    // How far into the set the stream and the start of its timeline are looked for.
+    static constexpr std::int64_t scan_limit_bytes = 8388608;
+
     // Chooses the stream and measures it; nullptr when any step fails.
     static std::unique_ptr<AudioReader> create(std::unique_ptr<BlockReader> blocks);
 

@@ -12,8 +12,6 @@
 namespace quarnel {
 namespace {
 
-// How far into the set the start of the video and audio is looked for, in bytes.
-constexpr std::int64_t start_search_limit = 8388608;
 // Stamps of consecutive files closer than this to the measured end continue one another.
 constexpr std::int64_t continuity_ticks = 450;  // 5 ms
 // Stamped packets without a frame met at a file's end before giving up.
@@ -38,7 +36,7 @@ bool AudioReader::find_start_time() {
                 video.add_packet(payload_of(packet), get_pes_timestamps(packet).pts);
             }
         }
-        if ((audio_stamp >= 0 && video.found()) || blocks_->tell() > start_search_limit) break;
+        if ((audio_stamp >= 0 && video.found()) || blocks_->tell() > scan_limit_bytes) break;
     }
     // Without a stamped audio packet there is nothing to measure, whatever the video says.
     time_table_[0].first_stamp =
