@@ -60,9 +60,10 @@ bool AudioReader::find_audio_stream() {
         if (is_stream_packet(packet)) collect();
     }
 
-    // Two chained frames confirm the format.
+    // Two chained frames anywhere in the collected bytes confirm the format; a broken frame
+    // after them does not undo that.
     const FrameChain chain = walk_frame_chain(collected);
-    if (chain.run == 0) return false;
+    if (chain.links == 0) return false;
     sampling_rate_ = chain.confirmed.sampling_rate;
     channels_ = chain.confirmed.channels;
     bit_rate_ = chain.confirmed.bit_rate;

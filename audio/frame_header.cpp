@@ -78,13 +78,11 @@ FrameChain walk_frame_chain(std::span<const std::uint8_t> data) {
             }
             if (is_frame_sync(&data[q])) {
                 ++chain.links;
-                ++chain.run;
                 chain.confirmed = header;
                 p = q;
                 continue;
             }
         }
-        chain.run = 0;
         ++p;
     }
     return chain;

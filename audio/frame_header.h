@@ -50,7 +50,6 @@ bool parse_audio_header(std::uint32_t word, AudioFrameHeader& header);
 // lies in the last 3 bytes or beyond, or when fewer than 4 bytes are left.
 struct FrameChain {
     int links = 0;               // frames whose successor's sync was found
-    int run = 0;                 // links since the chain last broke
     bool cut_short = false;      // stopped on a frame whose end lies beyond the data
     AudioFrameHeader confirmed;  // header of the last linked frame
 };

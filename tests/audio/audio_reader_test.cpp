@@ -46,6 +46,24 @@ TEST(AudioReader, DeliversFrameAfterFrameAndZerosAtTheEnd) {
     EXPECT_EQ(reader->get_position(), 10 * samples_per_frame);
 }
 
+TEST(AudioReader, FramesSplitAcrossPacketsAreDeliveredWhole) {
+    const test::TempDir dir;
+    const Bytes frames = test::mp2_frames(format, 12);
+    for (const std::size_t chunk : {100, 500, 577, 1200}) {
+        test::PsWriter ps;
+        ps.packets(0xC0, frames, chunk, {.pts = 3600});
+        const auto reader = audio_reader_open(dir.write("split.mpg", ps.bytes()), MemorySettings{});
+        ASSERT_NE(reader, nullptr) << chunk;
+        Bytes frame(576);
+        for (int i = 0; i < 12; ++i) {
+            ASSERT_EQ(reader->peek_header(), header_word) << chunk << " " << i;
+            ASSERT_EQ(reader->read_frame(frame.data(), frame.size()), frame.size());
+            EXPECT_TRUE(std::equal(frame.begin(), frame.end(), frames.begin() + 576 * i));
+        }
+        EXPECT_EQ(reader->peek_header(), 0u) << chunk;
+    }
+}
+
 TEST(AudioReader, SeeksToTheFrameBeforeTheTarget) {
     const test::TempDir dir;
     const auto reader = open_frames(dir, 40);

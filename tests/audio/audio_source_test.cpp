@@ -140,6 +140,24 @@ TEST_F(AudioSourceTest, AFirstFileWithoutStampedAudioCannotBeMeasured) {
     EXPECT_EQ(open(first, "rec001.mpg"), nullptr);
 }
 
+TEST_F(AudioSourceTest, TheEndIsMeasuredFromTheLastPacketWhereAFrameBegins) {
+    // Stamped packets at the end that hold only the tail of a frame are passed over, up to
+    // four of them.
+    for (const int tails : {4, 5}) {
+        PsWriter ps;
+        add_audio(ps, 10, 5, 3600);
+        for (int i = 0; i < tails; ++i)
+            ps.pack_header().pes(audio_id, Bytes(300, 0x55), {.pts = 200000});
+        const auto source = open(ps);
+        if (tails == 4) {
+            ASSERT_NE(source, nullptr);
+            EXPECT_EQ(source->length_samples(), 50 * samples_per_frame);
+        } else {
+            EXPECT_EQ(source, nullptr);
+        }
+    }
+}
+
 TEST_F(AudioSourceTest, OnlyMpegAudioIsAccepted) {
     const Bytes ac3(1536, 0x0B);
     PsWriter ps;
