@@ -56,6 +56,26 @@ class AudioSourceTest : public ::testing::Test {
         return audio_source_open(dir_.write(name, ps.bytes()), settings_);
     }
 
+    static constexpr std::int64_t unstamped = -1;
+    static constexpr std::int64_t no_audio = -2;
+
+    // Split files rec001.mpg, rec002.mpg, ..., each with 50 audio frames stamped from the
+    // given stamp, unstamped, or none at all; the first opens with a picture at 3600.
+    std::unique_ptr<AudioSource> open_split(std::initializer_list<std::int64_t> audio_stamps) {
+        settings_.set("file", 1);
+        std::string first;
+        int index = 1;
+        for (const std::int64_t stamp : audio_stamps) {
+            PsWriter ps;
+            add_video(ps, PictureStream(false, {{test::I, 3600}}));
+            if (stamp != no_audio) add_audio(ps, 10, 5, stamp);
+            const std::string path =
+                dir_.write("rec00" + std::to_string(index++) + ".mpg", ps.bytes());
+            if (first.empty()) first = path;
+        }
+        return audio_source_open(first, settings_);
+    }
+
     test::TempDir dir_;
     MemorySettings settings_;
 };
@@ -106,38 +126,26 @@ TEST_F(AudioSourceTest, WithoutVideoTheFirstAudioStampIsSampleZero) {
 }
 
 TEST_F(AudioSourceTest, SplitFilesThatRunOnKeepTheirOwnStamps) {
-    settings_.set("file", 1);
-    PsWriter first, second;
-    add_video(first, PictureStream(false, {{test::I, 3600}}));
-    add_audio(first, 10, 5, 3600);
     // 200 ticks later than the first file's audio ends: within 5 ms, so taken as exact.
-    add_audio(second, 10, 5, 3600 + 50 * 2160 + 200);
-    dir_.write("rec002.mpg", second.bytes());
-    const auto source = open(first, "rec001.mpg");
+    const auto source = open_split({3600, 3600 + 50 * 2160 + 200});
     ASSERT_NE(source, nullptr);
     EXPECT_EQ(source->length_samples(), ticks_to_samples(100 * 2160 + 200, 48000));
 }
 
 TEST_F(AudioSourceTest, AJumpBetweenSplitFilesIsRemoved) {
-    settings_.set("file", 1);
-    PsWriter first, second;
-    add_video(first, PictureStream(false, {{test::I, 3600}}));
-    add_audio(first, 10, 5, 3600);
-    add_audio(second, 10, 5, 3600 + 50 * 2160 + 90000);
-    dir_.write("rec002.mpg", second.bytes());
-    const auto source = open(first, "rec001.mpg");
+    const auto source = open_split({3600, 3600 + 50 * 2160 + 90000});
+    ASSERT_NE(source, nullptr);
+    EXPECT_EQ(source->length_samples(), 100 * samples_per_frame);
+}
+
+TEST_F(AudioSourceTest, ASplitFileWithoutAudioAddsNothing) {
+    const auto source = open_split({3600, no_audio, 3600 + 50 * 2160 + 500000});
     ASSERT_NE(source, nullptr);
     EXPECT_EQ(source->length_samples(), 100 * samples_per_frame);
 }
 
 TEST_F(AudioSourceTest, AFirstFileWithoutStampedAudioCannotBeMeasured) {
-    settings_.set("file", 1);
-    PsWriter first, second;
-    add_video(first, PictureStream(false, {{test::I, 3600}}));
-    add_audio(first, 10, 5, -1);
-    add_audio(second, 10, 5, 3600);
-    dir_.write("rec002.mpg", second.bytes());
-    EXPECT_EQ(open(first, "rec001.mpg"), nullptr);
+    EXPECT_EQ(open_split({unstamped, 3600}), nullptr);
 }
 
 TEST_F(AudioSourceTest, TheEndIsMeasuredFromTheLastPacketWhereAFrameBegins) {
