@@ -6,6 +6,8 @@
 
 #include <string_view>
 
+#include "cli/global_options.h"
+
 namespace quarnel::cli {
 
 // quarnel-cli show [--json] FILE.mtv

@@ -1,6 +1,7 @@
 #include <iostream>
 
 #include "cli/commands.h"
+#include "cli/global_options.h"
 
 namespace quarnel::cli {
 
@@ -11,11 +12,21 @@ void fail(std::string_view message) {
 
 }  // namespace quarnel::cli
 
+// Exit status: 0 success (and --help), 1 when a command failed, 2 for a usage error.
 int main(int argc, char** argv) {
     CLI::App app{"Writes and inspects MTV header files (.mtv).", "quarnel-cli"};
     app.require_subcommand(1);
+    app.fallthrough();  // global options may follow the sub-command
+    quarnel::cli::GlobalOptions globals;
+    quarnel::cli::add_global_options(app, globals);
     quarnel::cli::add_show_command(app);
     quarnel::cli::add_new_command(app);
-    CLI11_PARSE(app, argc, argv);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::RuntimeError& e) {
+        return e.get_exit_code();
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e) == 0 ? 0 : 2;
+    }
     return 0;
 }
