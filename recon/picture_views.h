@@ -25,8 +25,8 @@ struct ChromaFrame {
     std::uint8_t* cr = nullptr;
 };
 
-// Colour conversion parameters of a video source, in their stored order. Coefficients are
-// 16.16 fixed point.
+// Colour conversion parameters of a video source, in their stored order: picture size, luma
+// range and the conversion coefficients (16.16) of its colour matrix.
 struct ColourParameters {
     std::int32_t width = 0;
     std::int32_t height = 0;
@@ -40,9 +40,6 @@ struct ColourParameters {
     std::int32_t v_to_green = 0;
     std::int32_t v_to_red = 0;
 };
-
-// YUY2 colour-matrix adjustment k0 .. k5 (16.16): k0, k1 move luma, k2 .. k5 remix chroma.
-using Yuy2Matrix = std::array<std::int32_t, 6>;
 
 // An output frame of packed pixels; `line_step` may be negative for bottom-up buffers.
 struct OutputView {

@@ -3,6 +3,7 @@
 // once at open (see routine_selection.h).
 
 #include "recon/picture_views.h"
+#include "video/colour_matrix.h"
 
 #include <array>
 #include <cstddef>
@@ -53,6 +54,6 @@ using FrameConversionRoutine = void (*)(const PictureView& first, const PictureV
 
 // Adjusts a YUY2 buffer in place; `line_length` is the signed step between lines in bytes.
 using Yuy2AdjustmentRoutine = void (*)(std::uint8_t* buffer, std::ptrdiff_t line_length, int lines,
-                                       const Yuy2Matrix& matrix);
+                                       const Yuy2Record& record);
 
 }  // namespace quarnel

@@ -15,7 +15,8 @@
 #define QUARNEL_RECON_SSE 0
 #endif
 
-#if defined(__SSE2__)
+// The SSE2 prediction kernel table builds on the SSE one.
+#if defined(__SSE2__) && QUARNEL_RECON_SSE
 #define QUARNEL_RECON_SSE2 1
 #else
 #define QUARNEL_RECON_SSE2 0

@@ -5,6 +5,7 @@
 
 #include "recon/simd_support.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -35,6 +36,13 @@ struct Mmx {
     static V set16(int v) { return _mm_set1_pi16(static_cast<short>(v)); }
     static V set32(int v) { return _mm_set1_pi32(v); }
     static V or_(V a, V b) { return _mm_or_si64(a, b); }
+    static V and_(V a, V b) { return _mm_and_si64(a, b); }
+    // The first n bytes at p, the rest zero.
+    static V load_partial(const void* p, int n) {
+        V v = zero();
+        std::memcpy(&v, p, static_cast<std::size_t>(n));
+        return v;
+    }
 
     static V add16(V a, V b) { return _mm_add_pi16(a, b); }
     static V adds16(V a, V b) { return _mm_adds_pi16(a, b); }
@@ -48,6 +56,9 @@ struct Mmx {
     static V add32(V a, V b) { return _mm_add_pi32(a, b); }
     static V sub32(V a, V b) { return _mm_sub_pi32(a, b); }
     static V srai32(V a, int n) { return _mm_srai_pi32(a, n); }
+    static V srli32(V a, int n) { return _mm_srli_pi32(a, n); }
+    static V unpacklo32(V a, V b) { return _mm_unpacklo_pi32(a, b); }
+    static V unpackhi32(V a, V b) { return _mm_unpackhi_pi32(a, b); }
     static V slli32(V a, int n) { return _mm_slli_pi32(a, n); }
     static V packs32(V a, V b) { return _mm_packs_pi32(a, b); }
     static V packus16(V a, V b) { return _mm_packs_pu16(a, b); }
@@ -105,6 +116,12 @@ struct Sse2 {
     static V set16(int v) { return _mm_set1_epi16(static_cast<short>(v)); }
     static V set32(int v) { return _mm_set1_epi32(v); }
     static V or_(V a, V b) { return _mm_or_si128(a, b); }
+    static V and_(V a, V b) { return _mm_and_si128(a, b); }
+    static V load_partial(const void* p, int n) {
+        alignas(16) std::uint8_t bytes[16] = {};
+        std::memcpy(bytes, p, static_cast<std::size_t>(n));
+        return load(bytes);
+    }
 
     static V add16(V a, V b) { return _mm_add_epi16(a, b); }
     static V adds16(V a, V b) { return _mm_adds_epi16(a, b); }
@@ -118,6 +135,9 @@ struct Sse2 {
     static V add32(V a, V b) { return _mm_add_epi32(a, b); }
     static V sub32(V a, V b) { return _mm_sub_epi32(a, b); }
     static V srai32(V a, int n) { return _mm_srai_epi32(a, n); }
+    static V srli32(V a, int n) { return _mm_srli_epi32(a, n); }
+    static V unpacklo32(V a, V b) { return _mm_unpacklo_epi32(a, b); }
+    static V unpackhi32(V a, V b) { return _mm_unpackhi_epi32(a, b); }
     static V slli32(V a, int n) { return _mm_slli_epi32(a, n); }
     static V packs32(V a, V b) { return _mm_packs_epi32(a, b); }
     static V packus16(V a, V b) { return _mm_packus_epi16(a, b); }
