@@ -77,6 +77,13 @@ struct Tap {
 
 }  // namespace
 
+void apply_resize_tables(const ResizeTables& tables, ColourParameters& colour) {
+    colour.width = tables.luma.output_width;
+    colour.height = tables.luma.height;
+    colour.coded_width = tables.luma.aligned_width;
+    colour.chroma_line_width = tables.chroma.chroma_line_width;
+}
+
 long double lanczos3(long double x) {
     x = std::fabs(x);
     if (x < 2.220446049250313e-16L) return 1;

@@ -3,6 +3,7 @@
 // for every output pixel of a line, which source pixels to combine and with which weights,
 // from a three-lobe Lanczos kernel. Only built; picture output would apply them.
 
+#include "recon/picture_views.h"
 #include "video/sequence_info.h"
 #include "video/settings.h"
 
@@ -42,6 +43,11 @@ struct ResizeTables {
 // size gets the coded size written into `sequence`.
 std::unique_ptr<ResizeTables> build_resize_tables(SequenceInfo& sequence,
                                                   const VideoSettings& settings);
+
+// Resized output replaces the picture size of the colour parameters: width and height by
+// the luma filter's, the coded width by its aligned width, the chroma line width by the
+// chroma filter's.
+void apply_resize_tables(const ResizeTables& tables, ColourParameters& colour);
 
 // sin(pi x / 3) sin(pi x) / (pi^2 x^2 / 3) for |x| < 3, 1 at 0, 0 beyond.
 long double lanczos3(long double x);

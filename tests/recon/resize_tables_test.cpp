@@ -67,6 +67,20 @@ TEST(ResizeTables, NtscFourThreeDownscalesTo640WithSevenTaps) {
     expect_sound(t->chroma, 360);
 }
 
+TEST(ResizeTables, ReplaceThePictureSizeOfTheColourParameters) {
+    SequenceInfo s = mpeg1(352, 288, 8);
+    const auto t = build_resize_tables(s, resizing());
+    ColourParameters c;
+    c.width = 352;
+    c.luma_scale = 76309;
+    apply_resize_tables(*t, c);
+    EXPECT_EQ(c.width, 384);
+    EXPECT_EQ(c.height, 288);
+    EXPECT_EQ(c.coded_width, 384);
+    EXPECT_EQ(c.chroma_line_width, 192);
+    EXPECT_EQ(c.luma_scale, 76309);
+}
+
 TEST(ResizeTables, WidescreenUpscalesWithSixTaps) {
     SequenceInfo s = mpeg2(720, 480, 3);
     const auto t = build_resize_tables(s, resizing());
