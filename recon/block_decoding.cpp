@@ -88,7 +88,7 @@ const std::array<DcSizeCode, 1024>& chroma_dc_size_lookup() {
 }
 
 int dc_differential(int size, std::uint32_t bits) {
-    if (size <= 0) return 0;
+    if (size <= 0 || size > 11) return 0;  // no dct_dc_size code is longer
     const int value = static_cast<int>(bits & ((1u << size) - 1));
     const int half = 1 << (size - 1);
     return value >= half ? value : value - (2 * half - 1);
@@ -109,9 +109,8 @@ void mismatch_control(std::int16_t* block) {
 }
 
 std::optional<int> advance_run(int position, int run) {
-    const int next = position + run;
-    if (run < 0 || next > 63) return std::nullopt;
-    return next;
+    if (position < 0 || run < 0 || run > 63 - position) return std::nullopt;
+    return position + run;
 }
 
 }  // namespace quarnel

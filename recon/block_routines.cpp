@@ -29,8 +29,14 @@ BlockPlace block_place(const PictureView& picture, const MacroblockContext& macr
     return {plane + (y + 8 * row) * step + x + 8 * column, step};
 }
 
+bool block_in_macroblock(const MacroblockContext& macroblock, int block_number) {
+    const int count = macroblock.chroma_format == 3 ? 12 : macroblock.chroma_format == 2 ? 8 : 6;
+    return block_number >= 0 && block_number < count;
+}
+
 void store_block(const std::int16_t* block, const PictureView& picture,
                  const MacroblockContext& macroblock, int x, int y, int block_number) {
+    if (!block_in_macroblock(macroblock, block_number)) return;
     const BlockPlace place = block_place(picture, macroblock, x, y, block_number);
     for (int r = 0; r < 8; ++r) {
         std::uint8_t* line = place.origin + r * place.step;

@@ -17,7 +17,11 @@ struct BlockPlace {
 BlockPlace block_place(const PictureView& picture, const MacroblockContext& macroblock, int x,
                        int y, int block_number);
 
-// Intra: clamp(sample); otherwise clamp(prediction + sample), to 0 .. 255.
+// Whether the macroblock of this chroma format has block `block_number` (6, 8 or 12 blocks).
+bool block_in_macroblock(const MacroblockContext& macroblock, int block_number);
+
+// Intra: clamp(sample); otherwise clamp(prediction + sample), to 0 .. 255. A block number
+// the macroblock does not have stores nothing.
 void store_block(const std::int16_t* block, const PictureView& picture,
                  const MacroblockContext& macroblock, int x, int y, int block_number);
 

@@ -12,6 +12,7 @@ using simd::Mmx;
 // Saturating word addition and unsigned byte packing clamp exactly as the byte table does.
 void store_block_mmx(const std::int16_t* block, const PictureView& picture,
                      const MacroblockContext& macroblock, int x, int y, int block_number) {
+    if (!block_in_macroblock(macroblock, block_number)) return;
     const BlockPlace place = block_place(picture, macroblock, x, y, block_number);
     for (int r = 0; r < 8; ++r) {
         std::uint8_t* line = place.origin + r * place.step;

@@ -50,6 +50,7 @@ std::int64_t display_width(const SequenceInfo& s, std::int64_t b, std::int64_t a
 
 template <typename Taps>
 void fill(ResizeFilter& f, int outputs, int taps, int source_width, Taps tap) {
+    if (outputs < 1 || source_width < 1) taps = outputs = 0;  // nothing to resize
     f.output_count = outputs;
     f.taps = taps;
     f.source_indices.assign(static_cast<std::size_t>(outputs) * taps, 0);
@@ -96,7 +97,7 @@ void filter_identity(ResizeFilter& filter, int outputs) {
 }
 
 void filter_upscale(ResizeFilter& filter, int source_width, int outputs) {
-    const long double scale = static_cast<long double>(source_width) / outputs;
+    const long double scale = static_cast<long double>(source_width) / std::max(outputs, 1);
     fill(filter, outputs, 6, source_width, [&](int i, int j) {
         const long double x = (i + 0.5L) * scale;
         const auto base = static_cast<std::int64_t>(std::floor(x - 2.5L));
@@ -105,7 +106,7 @@ void filter_upscale(ResizeFilter& filter, int source_width, int outputs) {
 }
 
 void filter_downscale(ResizeFilter& filter, int source_width, int outputs) {
-    const std::int64_t s = source_width, n = outputs;
+    const std::int64_t s = source_width, n = std::max(outputs, 1);
     const int taps = static_cast<int>((6 * s + n - 1) / n - (s % n == 0 ? 1 : 0));
     fill(filter, outputs, taps, source_width, [&](int i, int j) {
         const auto start = static_cast<std::int64_t>(std::floor(s * (i - 2.5L) / n + 0.5L));

@@ -69,6 +69,7 @@ TEST(DcDifferential, LeadingZeroMeansNegativeAndScaleFollowsThePrecision) {
     EXPECT_EQ(dc_differential(3, 0b011), -4);
     EXPECT_EQ(dc_differential(3, 0b100), 4);
     EXPECT_EQ(dc_differential(11, 0), -2047);
+    EXPECT_EQ(dc_differential(40, 0xFFFFFFFF), 0);  // not a size any code gives
     EXPECT_EQ(intra_dc_multiplier(false, 0), 8);
     EXPECT_EQ(intra_dc_multiplier(false, 3), 1);
     EXPECT_EQ(intra_dc_multiplier(true, 3), 8);
@@ -96,6 +97,7 @@ TEST(CoefficientChecks, SaturationMismatchAndRunLimits) {
 
     EXPECT_EQ(advance_run(0, 63), 63);
     EXPECT_EQ(advance_run(60, 4), std::nullopt);
+    EXPECT_EQ(advance_run(60, 2147483647), std::nullopt);
 }
 
 }  // namespace

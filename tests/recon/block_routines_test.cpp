@@ -88,6 +88,18 @@ TEST(BlockStore, ClampsIntraSamplesAndPredictionSums) {
     }
 }
 
+TEST(BlockStore, BlockNumbersBeyondTheChromaFormatStoreNothing) {
+    std::array<std::int16_t, 64> block{};
+    for (Store store : stores()) {
+        Planes p;
+        for (int n : {-1, 6, 11, 12}) store(block.data(), p.view(), {true, false, 1}, 16, 16, n);
+        store(block.data(), p.view(), {true, false, 3}, 16, 16, 12);
+        EXPECT_EQ(p.y, Planes{}.y);
+        EXPECT_EQ(p.cb, Planes{}.cb);
+        EXPECT_EQ(p.cr, Planes{}.cr);
+    }
+}
+
 TEST(BlockStore, SimdMemberMatchesThePortableOneOnRandomBlocks) {
     std::mt19937 rng(3);
     std::uniform_int_distribution<int> sample(-400, 400);

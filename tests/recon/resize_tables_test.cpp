@@ -183,6 +183,15 @@ TEST(ResizeFilters, IdentityAndUpscaleTaps) {
     expect_sound(up, 10);
 }
 
+TEST(ResizeFilters, EmptyWidthsGiveEmptyFilters) {
+    ResizeFilter f;
+    filter_downscale(f, 720, 0);
+    EXPECT_EQ(f.output_count, 0);
+    EXPECT_TRUE(f.weights.empty());
+    filter_upscale(f, 0, 10);
+    EXPECT_EQ(f.taps, 0);
+}
+
 TEST(Lanczos3, IsOneAtZeroZeroAtIntegersAndSymmetric) {
     EXPECT_EQ(lanczos3(0), 1);
     EXPECT_NEAR(static_cast<double>(lanczos3(1)), 0, 1e-15);
