@@ -44,6 +44,29 @@ TEST(StartCodeSearch, FastAndSkipTableSearchesAgreeOnRandomData) {
     }
 }
 
+TEST(StartCodeSearch, FastAndSkipTableSearchesAgreeOnSparsePrefixes) {
+    // Long runs without a prefix, prefixes at every alignment and near the end, and lone
+    // 00 00 pairs: the fast search compares many positions at once and must stop at the same
+    // first one.
+    std::mt19937 rng(13);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (int round = 0; round < 3000; ++round) {
+        Bytes b(3 + rng() % 200);
+        for (auto& v : b) v = static_cast<std::uint8_t>(byte(rng));
+        for (int planted = static_cast<int>(rng() % 4); planted > 0; --planted) {
+            const std::size_t at = rng() % (b.size() - 2);
+            b[at] = 0;
+            b[at + 1] = 0;
+            b[at + 2] = rng() % 3 == 0 ? 2 : 1;
+        }
+        for (std::size_t from = 0; from <= b.size(); from += 1 + rng() % 5) {
+            const auto* begin = b.data() + from;
+            const auto* end = b.data() + b.size();
+            ASSERT_EQ(find_start_code(begin, end), find_start_code_skip_table(begin, end));
+        }
+    }
+}
+
 TEST(StartCodeSearch, BackwardFindsNearestPrefixEndingAtOrBeforeFrom) {
     const Bytes b{0, 0, 1, 0xB3, 7, 0, 0, 1, 0x00, 9};
     EXPECT_EQ(backward(b, 9), 5);
