@@ -38,6 +38,9 @@ void VideoBitReader::read_into_buffer() {
     const std::size_t length = std::min(layer_->read(buffer_, buffer_size), buffer_size);
     buffer_end_ = buffer_ + length;
     cursor_ = buffer_;
+    // Only this reader moves the layer, so its position stays here until the next read or
+    // seek; asking the layer again at every start code would cost a system call each time.
+    layer_position_ = layer_->tell();
 }
 
 bool VideoBitReader::load_buffer() {
@@ -94,10 +97,10 @@ bool VideoBitReader::next_start_code() {
     return true;
 }
 
-std::int64_t VideoBitReader::stream_position() {
+std::int64_t VideoBitReader::stream_position() const {
     const std::ptrdiff_t offset = (cursor_ - buffer_) - valid_bits_ / 8;
     if (offset < 0) return buffer_position_ + offset;  // a byte held in the carry area
-    return layer_->tell() - (buffer_end_ - buffer_) + offset;
+    return layer_position_ - (buffer_end_ - buffer_) + offset;
 }
 
 std::int64_t VideoBitReader::bit_reader_seek(std::int64_t offset, SeekOrigin origin) {

@@ -59,7 +59,7 @@ class VideoBitReader {
     bool next_start_code();
 
     // Position of the first whole byte not yet consumed.
-    std::int64_t stream_position();
+    std::int64_t stream_position() const;
 
     // Repositions the layer (origin begin or end), reloads and returns stream_position().
     std::int64_t bit_reader_seek(std::int64_t offset, SeekOrigin origin);
@@ -100,6 +100,7 @@ class VideoBitReader {
     ContainerLayer container_ = ContainerLayer::elementary_stream;
     std::int64_t stream_size_ = 0;
     std::int64_t buffer_position_ = 0;  // layer position before the current buffer was read
+    std::int64_t layer_position_ = 0;   // and after it
     std::int64_t previous_start_code_position_ = 0;
     std::int64_t start_code_position_ = 0;
 };
