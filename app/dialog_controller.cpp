@@ -38,7 +38,13 @@ void DialogController::start(std::string folder) {
 }
 
 bool DialogController::read(const std::string& path) {
-    return reader_ && reader_(header_, path, view_.video_auto(), view_.audio_auto());
+    // A failed read may already have stored the file's size, time and name. The dialog
+    // goes on showing the file before it, so the header goes back to match what a later
+    // Save would otherwise write under another file's name.
+    const MtvHeader before = header_;
+    if (reader_ && reader_(header_, path, view_.video_auto(), view_.audio_auto())) return true;
+    header_ = before;
+    return false;
 }
 
 void DialogController::open() {

@@ -188,6 +188,24 @@ class MainDialogTest : public QObject {
         QCOMPARE(h.prompts.open_folders.back(), h.folder());
     }
 
+    void aFailedReadLeavesTheHeaderAsTheDialogShowsIt() {
+        DialogHarness h;
+        const std::string clip = h.make_file("clip.m2p", 4096);
+        const std::string notes = h.make_file("notes.txt", 77);
+        h.reader.not_mpeg.insert(notes);
+        h.prompts.open_answers = {clip, notes};
+        h.click(ControlId::open);
+        h.click(ControlId::open);
+        QCOMPARE(h.prompts.shown, std::vector<MessageId>{MessageId::read_failed});
+
+        h.prompts.save_answers.push_back(h.folder("clip.mtv"));
+        h.click(ControlId::save);
+        const auto bytes = file_bytes(h.folder("clip.mtv"));
+        QCOMPARE(bytes.size(), std::size_t{568});
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(&bytes[48])), QByteArray("clip.m2p"));
+        QCOMPARE(bytes[304] | bytes[305] << 8, 4096);
+    }
+
     void openingWithoutAutoDetectionKeepsTheGroupsOnScreen() {
         DialogHarness h;
         const std::string clip = h.make_file("clip.m2p");
