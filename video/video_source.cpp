@@ -1,0 +1,129 @@
+#include "video/video_source.h"
+
+#include <algorithm>
+
+#include "video/frame_rate.h"
+#include "video/header_codes.h"
+#include "video/picture_header.h"
+#include "video/sequence_header.h"
+
+namespace quarnel {
+
+namespace {
+
+// Consumes start codes up to and including `code`; false when the stream ends first or a
+// start code other than `code` lies beyond `limit`.
+bool skip_to_start_code(VideoBitReader& reader, std::uint32_t code, std::int32_t limit) {
+    for (;;) {
+        if (!reader.next_start_code()) return false;
+        if (reader.get_bits(32) == code) return true;
+        if (reader.stream_position() > limit) return false;
+    }
+}
+
+}  // namespace
+
+std::string_view frame_index_name(FrameIndexKind kind) {
+    return kind == FrameIndexKind::time_code ? "timecode" : "goplist";
+}
+
+FrameIndexKind VideoSource::index_kind() const {
+    return std::holds_alternative<GopList>(index_) ? FrameIndexKind::gop_list
+                                                   : FrameIndexKind::time_code;
+}
+
+GopEntry VideoSource::lookup(std::int64_t frame) {
+    if (auto* list = std::get_if<GopList>(&index_)) return lookup_gop_list(*list, frame);
+    if (auto* index = std::get_if<TimeCodeIndex>(&index_)) {
+        const GopEntry entry = index->lookup_by_time_code(frame);
+        reader_->bit_reader_seek(0, SeekOrigin::begin);
+        return entry;
+    }
+    return {};
+}
+
+bool VideoSource::find_first_headers(std::int32_t limit) {
+    if (!skip_to_start_code(*reader_, sequence_header_code, limit)) return false;
+    parse_sequence_header(*reader_, first_sequence_);
+    const bool mpeg2 = first_sequence_.sequence_extension_present != 0;
+    progressive_ = !mpeg2 || first_sequence_.progressive_sequence != 0;
+    decoder_context_ = make_decoder_context(first_sequence_);
+
+    if (!skip_to_start_code(*reader_, picture_start_code, limit)) return false;
+    parse_picture_header(*reader_, first_picture_, progressive_);
+    return true;
+}
+
+void VideoSource::set_up_colour() {
+    const SequenceInfo& s = first_sequence_;
+    colour_matrix_ = choose_colour_matrix(s, settings_);
+    colour_.width = s.horizontal_size;
+    colour_.height = s.vertical_size;
+    colour_.coded_width = s.coded_width;
+    colour_.chroma_line_width = decoder_context_.chroma_format == 1 ? s.horizontal_size / 2 : 0;
+    const LumaRange luma = luma_range(settings_.re_map);
+    colour_.luma_offset = luma.offset;
+    colour_.luma_scale = luma.scale;
+    const ColourCoefficients c = colour_coefficients(colour_matrix_, settings_.re_map);
+    colour_.u_to_blue = c.u_to_blue;
+    colour_.u_to_green = c.u_to_green;
+    colour_.v_to_green = c.v_to_green;
+    colour_.v_to_red = c.v_to_red;
+
+    const auto remix = yuy2_conversion(colour_matrix_, settings_.yuy2_matrix);
+    yuy2_needed_ = remix.has_value();
+    yuy2_ = remix.value_or(yuy2_identity);
+}
+
+void VideoSource::apply_field_order() {
+    // A progressive picture has no field order to change (ISO/IEC 13818-2 6.3.10).
+    if (progressive_) settings_.field_order = 0;
+    const std::int32_t order = settings_.field_order;
+    chosen_field_order_ = order == 1 ? 1 : order == 2 ? 0 : stream_field_order_;
+    // Showing the fields the other way round leaves the stream's first field unpaired, which
+    // costs one frame; a stream that counted no frame keeps 0.
+    if (chosen_field_order_ != stream_field_order_)
+        info_.frame_count = std::max<std::int64_t>(info_.frame_count - 1, 0);
+}
+
+void VideoSource::prepare_reconstruction() {
+    routines_ = select_routines({.simd = settings_.simd,
+                                 .idct_func = settings_.idct_func,
+                                 .chroma_format = decoder_context_.chroma_format,
+                                 .yuy2_conversion = yuy2_needed_});
+    resize_tables_ = build_resize_tables(first_sequence_, settings_);
+    if (!resize_tables_) return;
+    // Pictures come out at the resized size, which the stream information then reports.
+    colour_.width = resize_tables_->luma.output_width;
+    colour_.height = resize_tables_->luma.height;
+    colour_.coded_width = resize_tables_->luma.aligned_width;
+    colour_.chroma_line_width = resize_tables_->chroma.chroma_line_width;
+}
+
+std::unique_ptr<VideoSource> video_source_open(const std::string& path,
+                                               const SettingsStore& settings,
+                                               const ProgressFactory& progress) {
+    if (!has_video_extension(path)) return nullptr;
+    std::unique_ptr<VideoSource> source(new VideoSource);
+    source->reader_ = bit_reader_open(path, settings);
+    if (!source->reader_) return nullptr;
+
+    if (!source->find_first_headers(read_search_limit(settings))) return nullptr;
+    source->settings_ = read_video_settings(settings);
+    const PictureInfo& picture = source->first_picture_;
+    source->stream_field_order_ = picture.picture_coding_extension_present != 0
+                                      ? picture.picture_coding_extension.top_field_first
+                                      : 0;
+
+    if (!source->count_frames(path, progress)) return nullptr;
+    source->set_up_colour();
+    source->apply_field_order();
+    source->prepare_reconstruction();
+
+    source->info_.width = source->colour_.width;
+    source->info_.height = source->colour_.height;
+    source->reader_->bit_reader_seek(0, SeekOrigin::begin);
+    return source;
+}
+
+}  // namespace quarnel
