@@ -6,24 +6,17 @@ namespace quarnel {
 
 namespace {
 
-// Rows by 2 x matrix + re_map.
-constexpr std::array<ColourCoefficients, 16> coefficient_table{{
-    {91881, -22553, -46801, 116129},
-    {104597, -25675, -53279, 132201},  // 0
-    {103219, -12257, -30659, 121621},
-    {117504, -13954, -34903, 138453},  // 1
-    {91881, -22553, -46801, 116129},
-    {104597, -25675, -53279, 132201},  // 2
-    {91881, -22553, -46801, 116129},
-    {104597, -25675, -53279, 132201},  // 3
-    {91750, -21749, -46652, 116654},
-    {104448, -24759, -53109, 132798},  // 4
-    {91881, -22553, -46801, 116129},
-    {104597, -25675, -53279, 132201},  // 5
-    {91881, -22553, -46801, 116129},
-    {104597, -25675, -53279, 132201},  // 6
-    {103284, -14851, -31235, 119668},
-    {117579, -16907, -35559, 136230},  // 7
+// By matrix, then re_map 0 and 1: V-to-red, U-to-green, V-to-green, U-to-blue.
+using CoefficientRow = std::array<ColourCoefficients, 2>;
+constexpr std::array<CoefficientRow, 8> coefficient_table{{
+    {{{91881, -22553, -46801, 116129}, {104597, -25675, -53279, 132201}}},   // 0
+    {{{103219, -12257, -30659, 121621}, {117504, -13954, -34903, 138453}}},  // 1
+    {{{91881, -22553, -46801, 116129}, {104597, -25675, -53279, 132201}}},   // 2
+    {{{91881, -22553, -46801, 116129}, {104597, -25675, -53279, 132201}}},   // 3
+    {{{91750, -21749, -46652, 116654}, {104448, -24759, -53109, 132798}}},   // 4
+    {{{91881, -22553, -46801, 116129}, {104597, -25675, -53279, 132201}}},   // 5
+    {{{91881, -22553, -46801, 116129}, {104597, -25675, -53279, 132201}}},   // 6
+    {{{103284, -14851, -31235, 119668}, {117579, -16907, -35559, 136230}}},  // 7
 }};
 
 // The four matrices YUY2 output can be remixed between; every matrix not named converts as 0.
@@ -78,8 +71,8 @@ bool colour_matrix_in_table(std::int32_t matrix) {
 }
 
 ColourCoefficients colour_coefficients(std::int32_t matrix, std::int32_t re_map) {
-    const std::int32_t row = 2 * (colour_matrix_in_table(matrix) ? matrix : 0) + (re_map != 0);
-    return coefficient_table[static_cast<std::size_t>(row)];
+    const auto row = static_cast<std::size_t>(colour_matrix_in_table(matrix) ? matrix : 0);
+    return coefficient_table[row][re_map != 0 ? 1 : 0];
 }
 
 std::optional<Yuy2Record> yuy2_conversion(std::int32_t source_matrix, std::int32_t yuy2_matrix) {
