@@ -50,6 +50,8 @@ class VideoSource {
     VideoSource& operator=(const VideoSource&) = delete;
 
     const VideoStreamInfo& stream_info() const { return info_; }
+    // The first sequence header as coded, except that building resize tables replaces an
+    // unusable display size of its display extension by the coded size.
     const SequenceInfo& first_sequence() const { return first_sequence_; }
     const PictureInfo& first_picture() const { return first_picture_; }
     FrameIndexKind index_kind() const;
