@@ -24,9 +24,9 @@ class InfoCommand : public ::testing::Test {
         clip = dir.write("clip.m2v", es.data());
     }
 
-    CommandResult info(const std::string& arguments) {
-        return run_with_output(shell_quoted(QUARNEL_CLI_PATH) + " info " + arguments +
-                               " 2>/dev/null");
+    CommandResult info(const std::string& arguments, const std::string& global_options = "") {
+        return run_with_output(shell_quoted(QUARNEL_CLI_PATH) + " " + global_options + " info " +
+                               arguments + " 2>/dev/null");
     }
 
     TempDir dir;
@@ -53,7 +53,7 @@ TEST_F(InfoCommand, JsonReportsTheStreamInformationAndTheFirstHeaders) {
 
 TEST_F(InfoCommand, SettingsGivenOnTheCommandLineApplyToThisRun) {
     const CommandResult result =
-        info("--json --setting field_order=2 --setting 'gl = 2' " + shell_quoted(clip));
+        info("--json " + shell_quoted(clip), "--setting field_order=2 --setting 'gl = 2'");
     ASSERT_EQ(result.status, 0);
     const auto j = nlohmann::json::parse(result.output);
     EXPECT_EQ(j["frameCount"], 8);  // bottom field first on a top-field-first stream
@@ -61,7 +61,7 @@ TEST_F(InfoCommand, SettingsGivenOnTheCommandLineApplyToThisRun) {
     EXPECT_EQ(j["frameIndex"], "goplist");
     EXPECT_TRUE(std::filesystem::exists(dir.file("clip.gl")));
 
-    EXPECT_EQ(info("--setting field_order " + shell_quoted(clip)).status, 2);  // usage error
+    EXPECT_EQ(info(shell_quoted(clip), "--setting field_order").status, 2);  // usage error
 }
 
 TEST_F(InfoCommand, TextNamesEachFieldWithItsMeaning) {
