@@ -92,12 +92,8 @@ void VideoSource::prepare_reconstruction() {
                                  .chroma_format = decoder_context_.chroma_format,
                                  .yuy2_conversion = yuy2_needed_});
     resize_tables_ = build_resize_tables(first_sequence_, settings_);
-    if (!resize_tables_) return;
     // Pictures come out at the resized size, which the stream information then reports.
-    colour_.width = resize_tables_->luma.output_width;
-    colour_.height = resize_tables_->luma.height;
-    colour_.coded_width = resize_tables_->luma.aligned_width;
-    colour_.chroma_line_width = resize_tables_->chroma.chroma_line_width;
+    if (resize_tables_) apply_resize_tables(*resize_tables_, colour_);
 }
 
 std::unique_ptr<VideoSource> video_source_open(const std::string& path,
