@@ -13,7 +13,7 @@ namespace {
 
 // Consumes start codes up to and including `code`; false when the stream ends first or a
 // start code other than `code` lies beyond `limit`.
-bool skip_to_start_code(VideoBitReader& reader, std::uint32_t code, std::int32_t limit) {
+bool skip_to_start_code(VideoBitReader& reader, std::uint32_t code, std::int64_t limit) {
     for (;;) {
         if (!reader.next_start_code()) return false;
         if (reader.get_bits(32) == code) return true;
@@ -42,7 +42,7 @@ GopEntry VideoSource::lookup(std::int64_t frame) {
     return {};
 }
 
-bool VideoSource::find_first_headers(std::int32_t limit) {
+bool VideoSource::find_first_headers(std::int64_t limit) {
     if (!skip_to_start_code(*reader_, sequence_header_code, limit)) return false;
     parse_sequence_header(*reader_, first_sequence_);
     const bool mpeg2 = first_sequence_.sequence_extension_present != 0;
@@ -104,7 +104,9 @@ std::unique_ptr<VideoSource> video_source_open(const std::string& path,
     source->reader_ = bit_reader_open(path, settings);
     if (!source->reader_) return nullptr;
 
-    if (!source->find_first_headers(read_search_limit(settings))) return nullptr;
+    // A byte count: a stored value of 2 GiB or more is a wide limit, not a negative one.
+    const std::int64_t limit = static_cast<std::uint32_t>(read_search_limit(settings));
+    if (!source->find_first_headers(limit)) return nullptr;
     source->settings_ = read_video_settings(settings);
     const PictureInfo& picture = source->first_picture_;
     source->stream_field_order_ = picture.picture_coding_extension_present != 0

@@ -87,7 +87,7 @@ class VideoSource {
                                                           const ProgressFactory& progress);
     VideoSource() = default;
 
-    bool find_first_headers(std::int32_t limit);
+    bool find_first_headers(std::int64_t limit);
     bool count_frames(const std::string& path, const ProgressFactory& progress);
     std::optional<GopList> load_or_build_gop_list(const std::string& path,
                                                   const FrameCounting& counting,

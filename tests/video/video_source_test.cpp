@@ -136,11 +136,13 @@ TEST(VideoSourceOpen, LooksForTheFirstSequenceHeaderOnlyWithinTheLimit) {
     const auto path = dir.write("late.m2v", es.data());
 
     EXPECT_EQ(video_source_open(path, MemorySettings{}), nullptr);
-    MemorySettings wider;
-    wider.set("limit", 16 << 20);
-    const auto source = video_source_open(path, wider);
-    ASSERT_NE(source, nullptr);
-    EXPECT_EQ(source->stream_info().frame_count, 18);
+    for (std::uint32_t limit : {16u << 20, 0x80000000u, 0xFFFFFFFFu}) {
+        MemorySettings wider;
+        wider.set("limit", limit);
+        const auto source = video_source_open(path, wider);
+        ASSERT_NE(source, nullptr) << limit;
+        EXPECT_EQ(source->stream_info().frame_count, 18);
+    }
 }
 
 TEST(VideoSourceOpen, LooksForTheFirstPictureOnlyWithinTheLimit) {
