@@ -4,7 +4,8 @@
 #   dvd.vob                 DVD-style program stream of es.m2v with MPEG-1 Layer II audio
 #   broadcast.ts            188-byte transport stream of the same video and audio
 #   split_001.vob ... 003   dvd.vob cut at pack boundaries into a numbered three-file sequence
-#   es-small.m2v            a 64 MiB elementary stream, to show that a scan's memory stays flat
+#   es-small.m2v            an elementary stream of about 80 MB, to show that a scan's memory
+#                           does not grow with the file
 # A 20-second clip encoded by ffmpeg is repeated (quarnel-bench-repeat continues its GOP time
 # codes) and then multiplexed by ffmpeg. Files are written under a .part name and renamed
 # when complete; nothing else in DIR is touched.

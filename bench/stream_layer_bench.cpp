@@ -1,5 +1,5 @@
 // The container layers: assembling PES packets from transport packet payloads, and reading a
-// video stream through the transport stream layer.
+// video stream through the program and transport stream layers.
 
 #include <benchmark/benchmark.h>
 
@@ -7,7 +7,9 @@
 
 #include "bench_data.h"
 #include "input/pes_packet.h"
+#include "input/ps_layer.h"
 #include "input/ts_layer.h"
+#include "support/ps_writer.h"
 #include "support/temp_dir.h"
 #include "support/ts_writer.h"
 #include "video/settings.h"
@@ -38,6 +40,35 @@ void BM_PesFeedUnbounded(benchmark::State& state) {
 }
 BENCHMARK(BM_PesFeedUnbounded);
 
+// Reads the whole stream through `layer` once per iteration.
+void read_through(benchmark::State& state, StreamOps& layer, std::size_t file_bytes) {
+    std::vector<std::uint8_t> buffer(0x80000);
+    for (auto _ : state) {
+        layer.seek(0, SeekOrigin::begin);
+        std::size_t total = 0;
+        while (const std::size_t got = layer.read(buffer.data(), buffer.size())) total += got;
+        benchmark::DoNotOptimize(total);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file_bytes));
+}
+
+// 32 MiB of video in DVD-style packs: a pack header and a 2 KiB video packet each.
+void BM_PsLayerRead(benchmark::State& state) {
+    const Bytes video = coded_bytes(32 << 20);
+    test::PsWriter ps;
+    ps.packets(0xE0, video, 2025);
+    const test::TempDir dir;
+    const std::string path = dir.write("bench.mpg", ps.bytes());
+    const MemorySettings settings;
+    const auto layer = ps_layer_open(path, StreamKind::video, settings);
+    if (!layer) {
+        state.SkipWithError("the program stream layer refused the stream");
+        return;
+    }
+    read_through(state, *layer, ps.size());
+}
+BENCHMARK(BM_PsLayerRead)->Unit(benchmark::kMillisecond);
+
 // 32 MiB of video in transport packets, one PES packet per picture, behind a PAT and a PMT.
 void BM_TsLayerRead(benchmark::State& state) {
     const Bytes video = coded_bytes(32 << 20);
@@ -54,14 +85,7 @@ void BM_TsLayerRead(benchmark::State& state) {
         state.SkipWithError("the transport stream layer refused the stream");
         return;
     }
-    std::vector<std::uint8_t> buffer(0x80000);
-    for (auto _ : state) {
-        layer->seek(0, SeekOrigin::begin);
-        std::size_t total = 0;
-        while (const std::size_t got = layer->read(buffer.data(), buffer.size())) total += got;
-        benchmark::DoNotOptimize(total);
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * ts.bytes().size()));
+    read_through(state, *layer, ts.bytes().size());
 }
 BENCHMARK(BM_TsLayerRead)->Unit(benchmark::kMillisecond);
 

@@ -40,12 +40,12 @@ inline const std::uint8_t* prefix_in_block(const std::uint8_t* p, std::uint32_t 
 
 // For ranges of at least block_span bytes.
 const std::uint8_t* find_start_code_sse2(const std::uint8_t* p, const std::uint8_t* end) {
-    for (; end - p >= block_span; p += 32) {
+    const std::uint8_t* const last = end - block_span;
+    for (; p <= last; p += 32) {
         if (const std::uint8_t* hit = prefix_in_block(p, ~std::uint32_t{0})) return hit;
     }
     if (end - p < 3) return nullptr;
     // The last block overlaps the one before; only its positions from p on are new.
-    const std::uint8_t* const last = end - block_span;
     return prefix_in_block(last, ~std::uint32_t{0} << (p - last));
 }
 #endif
