@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 #include "input/pes_header.h"
 
@@ -67,15 +68,15 @@ std::size_t copy_pes_payload(const PesPacket& packet, std::span<std::uint8_t> de
     return size;
 }
 
-void PesPayloadBuffer::load(const PesPacket& packet) {
-    bytes_.resize(pes_payload_size(packet));
-    copy_pes_payload(packet, bytes_);
+void PesPayloadBuffer::load(PesPacket&& packet) {
+    packet_ = std::move(packet);
+    payload_ = packet_.stored().last(pes_payload_size(packet_));
     cursor_ = 0;
 }
 
 std::size_t PesPayloadBuffer::take(std::uint8_t* destination, std::size_t count) {
     count = std::min(count, remaining());
-    if (count > 0) std::memcpy(destination, bytes_.data() + cursor_, count);
+    if (count > 0) std::memcpy(destination, payload_.data() + cursor_, count);
     cursor_ += count;
     return count;
 }

@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <vector>
 
 #include "input/pes_packet.h"
 
@@ -41,25 +40,30 @@ std::size_t pes_payload_size(const PesPacket& packet);
 // `destination`, to the start of `destination`; returns the number of bytes copied.
 std::size_t copy_pes_payload(const PesPacket& packet, std::span<std::uint8_t> destination);
 
-// The payload of one PES packet, handed out in pieces by a stream layer.
+// The payload of one PES packet, handed out in pieces by a stream layer. It keeps the packet
+// and hands out the payload from where the packet stored it.
 class PesPayloadBuffer {
   public:
-    // Replaces the contents by the packet's payload; the next byte is its first.
-    void load(const PesPacket& packet);
+    // Takes the packet; its payload replaces the contents and its first byte is the next one.
+    void load(PesPacket&& packet);
     void clear() {
-        bytes_.clear();
+        packet_ = PesPacket{};
+        payload_ = {};
         cursor_ = 0;
     }
 
-    std::size_t size() const { return bytes_.size(); }
-    std::size_t remaining() const { return bytes_.size() - cursor_; }
+    std::size_t size() const { return payload_.size(); }
+    std::size_t remaining() const { return payload_.size() - cursor_; }
     // Makes the byte at `offset` (clamped to the size) the next one.
-    void move_to(std::size_t offset) { cursor_ = offset < bytes_.size() ? offset : bytes_.size(); }
+    void move_to(std::size_t offset) {
+        cursor_ = offset < payload_.size() ? offset : payload_.size();
+    }
     // Copies up to `count` of the remaining bytes; returns how many.
     std::size_t take(std::uint8_t* destination, std::size_t count);
 
   private:
-    std::vector<std::uint8_t> bytes_;
+    PesPacket packet_;
+    std::span<const std::uint8_t> payload_;  // the last bytes of packet_'s data
     std::size_t cursor_ = 0;
 };
 

@@ -33,7 +33,7 @@ class PsLayer final : public StreamOps {
         PesPacket packet;
         while (read_pes_packet(packet, *reader_) > 0) {
             if (is_own(packet) && pes_payload_size(packet) > 0) {
-                payload_.load(packet);
+                payload_.load(std::move(packet));
                 return true;
             }
         }
@@ -48,7 +48,7 @@ class PsLayer final : public StreamOps {
         if (read_pes_packet(packet, *reader_) == 0 || !is_own(packet)) return false;
         const std::int64_t behind = reader_->tell() - target;  // packet bytes from the target on
         if (behind <= 0) return false;
-        payload_.load(packet);
+        payload_.load(std::move(packet));
         // A target inside the packet's header resumes at its first payload byte.
         const auto size = static_cast<std::int64_t>(payload_.size());
         payload_.move_to(static_cast<std::size_t>(behind < size ? size - behind : 0));
