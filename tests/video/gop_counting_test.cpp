@@ -64,6 +64,17 @@ TEST(GopCounting, WithoutSequenceEndTheLastTwoFramesAreNotCounted) {
     EXPECT_EQ(list->total_frames, 20);
 }
 
+TEST(GopCounting, TheTwoUncountedFramesReachBackPastALastEntryOfOnePicture) {
+    VideoEsWriter es;
+    es.sequence(mpeg2_sequence(720, 576));
+    es.gop({.closed_gop = true}).pictures("IBBP");
+    es.gop({.closed_gop = true}).pictures("I");
+    const auto list = build(es);
+    ASSERT_TRUE(list);
+    EXPECT_EQ(counts(*list), (Counts{{0, 4}, {4, 0}}));
+    EXPECT_EQ(list->total_frames, 3);
+}
+
 TEST(GopCounting, EntriesStartAtTheirGopHeaderOrElseAtTheirIPicture) {
     VideoEsWriter es;
     std::vector<std::int64_t> expected;
