@@ -8,6 +8,7 @@ packages=(
   libcli11-dev nlohmann-json3-dev
   qt6-base-dev
   ffmpeg mjpegtools
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,0 +1,22 @@
+// A GOP list file found beside an input: decoded from memory and read from disk, and a list
+// that is accepted writes back the very bytes it came from.
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "fuzz/input_file.h"
+#include "video/gop_list_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace quarnel;
+    const std::span<const std::uint8_t> bytes(data, size);
+    const auto decoded = decode_gop_list(bytes);
+    const auto read = read_gop_list_file(fuzz::input_file(bytes, ".gl"));
+    if (decoded.has_value() != read.has_value()) std::abort();
+    if (!decoded) return 0;
+
+    const auto encoded = encode_gop_list(*decoded);
+    if (!encoded || encoded->size() > size || !std::equal(encoded->begin(), encoded->end(), data))
+        std::abort();
+    return 0;
+}

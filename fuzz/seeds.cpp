@@ -1,0 +1,166 @@
+// Writes the seed corpus of every fuzz target, built by the test stream writers:
+//     quarnel_fuzz_seeds DIR   ->   DIR/<target>/<seed>
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "mtv/mtv_header.h"
+#include "tests/support/mp2_writer.h"
+#include "tests/support/ps_writer.h"
+#include "tests/support/ts_writer.h"
+#include "tests/support/video_es_writer.h"
+#include "video/gop_list.h"
+#include "video/gop_list_file.h"
+
+namespace quarnel::fuzz {
+namespace {
+
+using test::Bytes;
+using Corpus = std::map<std::string, Bytes>;
+
+// Small streams of every kind the video parsers meet.
+std::map<std::string, test::VideoEsWriter> video_streams() {
+    std::map<std::string, test::VideoEsWriter> streams;
+    auto& mpeg2 = streams["mpeg2_closed_gops"];
+    mpeg2.sequence(test::mpeg2_sequence(720, 576));
+    for (int k = 0; k < 3; ++k) mpeg2.gop({.seconds = k, .closed_gop = true}).pictures("IBBPBBPBB");
+    mpeg2.sequence_end();
+
+    auto& matrices = streams["mpeg2_matrices_extensions"];
+    SequenceInfo s = test::mpeg2_sequence(720, 480);
+    s.load_intra_quantiser_matrix = 1;
+    s.intra_quantiser_matrix.fill(16);
+    s.load_non_intra_quantiser_matrix = 1;
+    s.non_intra_quantiser_matrix.fill(20);
+    s.sequence_display_extension_present = 1;
+    s.colour_description = 1;
+    matrices.sequence(s).user_data("recorder").gop({.drop_frame = true}).pictures("IPBB");
+
+    auto& fields = streams["mpeg2_fields_pulldown"];
+    fields.sequence(test::mpeg2_sequence(720, 480)).gop();
+    fields.picture({.picture_structure = structure_top_field});
+    fields.picture({.picture_structure = structure_bottom_field});
+    fields.picture({.type = picture_type_p, .repeat_first_field = true});
+    fields.sequence_end();
+
+    auto& mpeg1 = streams["mpeg1"];
+    mpeg1.sequence(test::mpeg1_sequence(352, 288));
+    mpeg1.gop({.closed_gop = true}).pictures("IBBPBB");
+    mpeg1.gop({.seconds = 1}).pictures("IBBP");
+    mpeg1.sequence_end();
+    return streams;
+}
+
+// The first byte of a memory reader's input: deliver everything in one read.
+Bytes with_read_size(const Bytes& stream, std::uint8_t read_size = 0) {
+    Bytes input{read_size};
+    input.insert(input.end(), stream.begin(), stream.end());
+    return input;
+}
+
+Corpus video_corpus() {
+    Corpus corpus;
+    for (const auto& [name, es] : video_streams()) {
+        corpus[name] = with_read_size(es.data());
+        corpus[name + "_in_pieces"] = with_read_size(es.data(), 7);
+    }
+    return corpus;
+}
+
+Corpus gop_list_file_corpus() {
+    Corpus corpus;
+    const FrameCounting counting{.progressive_sequence = false, .first_top_field_first = 1};
+    for (const auto& [name, es] : video_streams()) {
+        const auto list = build_gop_list(*es.open_reader(), counting, nullptr);
+        if (const auto bytes = list ? encode_gop_list(*list) : std::nullopt) corpus[name] = *bytes;
+    }
+    return corpus;
+}
+
+Corpus mtv_header_corpus() {
+    MtvHeader named;
+    named.SetFileName("capture.mpg");
+    named.SetFileSize(4'700'000'000);
+    named.SetVideoSystem(1);
+    named.SetAudioCoding(0);
+    const auto bytes = [](const MtvHeader& h) { return Bytes(h.bytes().begin(), h.bytes().end()); };
+    return {{"default", bytes(MtvHeader())}, {"named_pal_ac3", bytes(named)}};
+}
+
+// Program streams with video, Layer II audio and AC-3, in both system syntaxes.
+std::map<std::string, Bytes> program_streams() {
+    const Bytes video = video_streams()["mpeg2_closed_gops"].data();
+    const Bytes audio = test::mp2_frames({}, 3);
+    std::map<std::string, Bytes> streams;
+    for (const auto syntax : {test::MuxSyntax::mpeg1, test::MuxSyntax::mpeg2}) {
+        test::PsWriter ps(syntax);
+        ps.pack_header().system_header({0xE0, 0xC0, 0xBD});
+        ps.packets(0xE0, video, 512, {.pts = 3600, .dts = 0});
+        ps.pes(0xC0, audio, {.pts = 3600, .stuffing = 2, .std_buffer = true});
+        ps.private_stream_1(0x80, test::pattern_bytes(64)).padding(32).end_code();
+        streams[syntax == test::MuxSyntax::mpeg1 ? "mpeg1_system" : "mpeg2_program"] = ps.bytes();
+    }
+    return streams;
+}
+
+Corpus pes_corpus() {
+    Corpus corpus;
+    for (const auto& [name, ps] : program_streams()) corpus[name] = with_read_size(ps, 255);
+    const Bytes video = video_streams()["mpeg1"].data();
+    corpus["unbounded_video"] =
+        with_read_size(test::pes_packet(test::MuxSyntax::mpeg2, 0xE0, video, {}, false), 183);
+    return corpus;
+}
+
+Corpus block_reader_corpus() {
+    Corpus corpus;
+    for (const auto& [name, ps] : program_streams()) {
+        corpus[name] = with_read_size(ps, 0);
+        corpus[name + "_across_blocks"] = with_read_size(ps, 1);
+    }
+    return corpus;
+}
+
+Corpus ts_corpus() {
+    const Bytes video = video_streams()["mpeg2_closed_gops"].data();
+    test::TsWriter ts;
+    ts.section(0, test::pat_section({{0, 0x10}, {1, 0x100}}));
+    ts.section(0x100, test::pmt_section(1, {{0x02, 0x111, {}}, {0x04, 0x112, {}}}));
+    ts.video(0x111, video, 400);
+    ts.pes(0x112,
+           test::pes_packet(test::MuxSyntax::mpeg2, 0xC0, test::mp2_frames({}, 2), {.pts = 3600}));
+    test::TsWriter no_tables;
+    no_tables.video(0x44, video, 1000);
+    return {{"tables_video_audio", ts.bytes()},
+            {"m2ts_192", test::repack(ts.bytes(), 4, 0)},
+            {"parity_204", test::repack(ts.bytes(), 0, 16)},
+            {"no_tables", no_tables.bytes()}};
+}
+
+const std::map<std::string, std::function<Corpus()>> corpora{
+    {"mtv_header", mtv_header_corpus}, {"gop_list_file", gop_list_file_corpus},
+    {"video_headers", video_corpus},   {"video_frames", video_corpus},
+    {"pes_packet", pes_corpus},        {"block_reader", block_reader_corpus},
+    {"ts_layer", ts_corpus},
+};
+
+}  // namespace
+}  // namespace quarnel::fuzz
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s DIR\n", argv[0]);
+        return 2;
+    }
+    const std::filesystem::path root = argv[1];
+    for (const auto& [target, make] : quarnel::fuzz::corpora) {
+        std::filesystem::create_directories(root / target);
+        for (const auto& [name, bytes] : make())
+            quarnel::test::write_file(root / target / name, bytes);
+    }
+    return 0;
+}
