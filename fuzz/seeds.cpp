@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <string>
@@ -92,10 +93,10 @@ Corpus mtv_header_corpus() {
 }
 
 // Program streams with video, Layer II audio and AC-3, in both system syntaxes.
-std::map<std::string, Bytes> program_streams() {
+Corpus program_streams() {
     const Bytes video = video_streams()["mpeg2_closed_gops"].data();
     const Bytes audio = test::mp2_frames({}, 3);
-    std::map<std::string, Bytes> streams;
+    Corpus streams;
     for (const auto syntax : {test::MuxSyntax::mpeg1, test::MuxSyntax::mpeg2}) {
         test::PsWriter ps(syntax);
         ps.pack_header().system_header({0xE0, 0xC0, 0xBD});
@@ -125,7 +126,7 @@ Corpus block_reader_corpus() {
     return corpus;
 }
 
-Corpus ts_corpus() {
+Corpus transport_streams() {
     const Bytes video = video_streams()["mpeg2_closed_gops"].data();
     test::TsWriter ts;
     ts.section(0, test::pat_section({{0, 0x10}, {1, 0x100}}));
@@ -141,11 +142,20 @@ Corpus ts_corpus() {
             {"no_tables", no_tables.bytes()}};
 }
 
+// Files of every container the video open tells apart.
+Corpus any_container_corpus() {
+    Corpus corpus = program_streams();
+    corpus.merge(transport_streams());
+    for (const auto& [name, es] : video_streams()) corpus[name] = es.data();
+    return corpus;
+}
+
 const std::map<std::string, std::function<Corpus()>> corpora{
-    {"mtv_header", mtv_header_corpus}, {"gop_list_file", gop_list_file_corpus},
-    {"video_headers", video_corpus},   {"video_frames", video_corpus},
-    {"pes_packet", pes_corpus},        {"block_reader", block_reader_corpus},
-    {"ts_layer", ts_corpus},
+    {"mtv_header", mtv_header_corpus},      {"gop_list_file", gop_list_file_corpus},
+    {"video_headers", video_corpus},        {"video_frames", video_corpus},
+    {"video_stream", any_container_corpus}, {"pes_packet", pes_corpus},
+    {"block_reader", block_reader_corpus},  {"ps_layer", program_streams},
+    {"ts_layer", transport_streams},
 };
 
 }  // namespace
@@ -160,7 +170,9 @@ int main(int argc, char** argv) {
     for (const auto& [target, make] : quarnel::fuzz::corpora) {
         std::filesystem::create_directories(root / target);
         for (const auto& [name, bytes] : make())
-            quarnel::test::write_file(root / target / name, bytes);
+            std::ofstream(root / target / name, std::ios::binary)
+                .write(reinterpret_cast<const char*>(bytes.data()),
+                       static_cast<std::streamsize>(bytes.size()));
     }
     return 0;
 }
