@@ -1,6 +1,7 @@
 // The audio stream's timeline: which time stamp is sample 0, where the audio of each file of
 // the set ends, and from that the length in samples.
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "audio/audio_reader.h"
@@ -110,7 +111,9 @@ bool AudioReader::measure_length() {
     for (int file = 0; file < file_count_; ++file) {
         if (!measure_file_end(file)) return false;
     }
-    total_samples_ = ticks_to_samples(time_table_.back().start_time, sampling_rate_);
+    // Audio that ends before the first picture shown has nothing left to play.
+    total_samples_ =
+        std::max<std::int64_t>(0, ticks_to_samples(time_table_.back().start_time, sampling_rate_));
     return true;
 }
 

@@ -1,0 +1,29 @@
+// Audio timelines measured from damaged or oddly multiplexed files.
+
+#include <gtest/gtest.h>
+
+#include "audio/audio_source.h"
+#include "support/mp2_writer.h"
+#include "support/ps_writer.h"
+#include "support/temp_dir.h"
+#include "video/settings.h"
+
+namespace quarnel {
+namespace {
+
+// Damaged stamps, or a clock that wrapped, can put the last packet before the first.
+TEST(AudioLengthRegression, AudioWhoseLastStampPrecedesItsFirstHasNoLength) {
+    test::PsWriter ps;
+    const auto frames = test::mp2_frames({}, 2);
+    ps.pack_header().pes(0xC0, frames, {.pts = 900000});
+    ps.pack_header().pes(0xC0, frames, {.pts = 3600});
+
+    const test::TempDir dir;
+    const MemorySettings settings;
+    const auto source = audio_source_open(dir.write("clip.mpg", ps.bytes()), settings);
+    ASSERT_NE(source, nullptr);
+    EXPECT_EQ(source->length_samples(), 0);
+}
+
+}  // namespace
+}  // namespace quarnel
