@@ -29,6 +29,16 @@ struct GopList {
     std::vector<SequenceInfo> sequence_headers;  // each differs from the one before it
 };
 
+// The most memory a GOP list may hold, entries and sequence headers together, so that no
+// stream or list file can make a video open take unbounded memory. 16 MiB hold over 500000
+// entries (70 hours of half-second GOPs), or about 37000 GOPs that each change the sequence
+// header, as recorders that restate the bit rate do.
+inline constexpr std::uint64_t max_gop_list_bytes = 16 * 1024 * 1024;
+inline constexpr bool gop_list_fits(std::uint64_t entries, std::uint64_t sequence_headers) {
+    return entries * sizeof(GopEntry) + sequence_headers * sizeof(SequenceInfo) <=
+           max_gop_list_bytes;
+}
+
 class VideoBitReader;
 struct PictureInfo;
 
@@ -55,7 +65,8 @@ std::optional<int> picture_frames(VideoBitReader& reader, const PictureInfo& pic
 bool find_second_field(VideoBitReader& reader, bool progressive_sequence);
 
 // Scans the whole stream from its start. Nothing when the stream has no I picture, when a
-// picture is not I, P or B, a field lacks its partner, or the progress display cancels.
+// picture is not I, P or B, a field lacks its partner, the list outgrows max_gop_list_bytes,
+// or the progress display cancels.
 std::optional<GopList> build_gop_list(VideoBitReader& reader, const FrameCounting& counting,
                                       const ProgressFactory& progress);
 

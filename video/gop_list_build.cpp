@@ -26,8 +26,7 @@ class GopListBuilder {
         last_code_ = code;
         switch (code) {
             case sequence_header_code:
-                on_sequence_header();
-                return true;
+                return on_sequence_header();
             case group_start_code:
                 on_group();
                 return true;
@@ -59,15 +58,18 @@ class GopListBuilder {
     }
 
   private:
-    void on_sequence_header() {
+    bool on_sequence_header() {
         reader_.skip_bits(32);
         parse_sequence_header(reader_, sequence_);
         // Before the first entry only the header in force at its I picture matters; after
         // it, a repeated header adds a record only when something in it changed.
-        if (entries_.empty())
+        if (entries_.empty()) {
             sequences_.assign(1, sequence_);
-        else if (sequence_ != sequences_.back())
+        } else if (sequence_ != sequences_.back()) {
+            if (!gop_list_fits(entries_.size(), sequences_.size() + 1)) return false;
             sequences_.push_back(sequence_);
+        }
+        return true;
     }
 
     void on_group() {
@@ -98,7 +100,7 @@ class GopListBuilder {
 
         if (entries_.empty()) {
             if (type == picture_type_i) {
-                add_entry(entry_position, 0, *frames);
+                if (!add_entry(entry_position, 0, *frames)) return false;
                 // The leading B pictures of an open first GOP refer to pictures before the
                 // stream and are not counted.
                 skip_leading_ = !closed_;
@@ -110,8 +112,7 @@ class GopListBuilder {
         switch (type) {
             case picture_type_i:
                 if (in_leading_) close_previous_entry();
-                add_entry(entry_position, current().first_frame + pending_, *frames);
-                return true;
+                return add_entry(entry_position, current().first_frame + pending_, *frames);
             case picture_type_p:
                 if (in_leading_) close_previous_entry();
                 pending_ += *frames;
@@ -132,11 +133,13 @@ class GopListBuilder {
         }
     }
 
-    void add_entry(std::int64_t position, std::int64_t first_frame, int frames) {
+    bool add_entry(std::int64_t position, std::int64_t first_frame, int frames) {
+        if (!gop_list_fits(entries_.size() + 1, sequences_.size())) return false;
         const auto sequence = static_cast<std::int32_t>(sequences_.size() - 1);
         entries_.push_back({position, first_frame, 0, sequence});
         pending_ = frames;
         in_leading_ = true;
+        return true;
     }
 
     // The entry before the current one ends where the current one's frames begin.

@@ -190,7 +190,9 @@ std::optional<GopList> decode_gop_list(std::span<const std::uint8_t> bytes) {
     in.u64(list.total_frames);
     in.word(entry_count);
     in.word(header_count);
-    if (!in.ok() || entry_count <= 0 || header_count <= 0) return std::nullopt;
+    if (!in.ok() || entry_count <= 0 || header_count <= 0 ||
+        !gop_list_fits(std::uint64_t(entry_count), std::uint64_t(header_count)))
+        return std::nullopt;
     // The counts are claims: allocate only for what the bytes can actually hold.
     const std::uint64_t least =
         std::uint64_t(entry_count) * entry_bytes + std::uint64_t(header_count) * min_record_bytes;
@@ -239,6 +241,7 @@ std::optional<GopList> read_gop_list_file(const std::string& path) {
         return std::uint64_t{head[at]} | std::uint64_t{head[at + 1]} << 8 |
                std::uint64_t{head[at + 2]} << 16 | std::uint64_t{head[at + 3]} << 24;
     };
+    if (!gop_list_fits(count(48), count(52))) return std::nullopt;
     std::error_code error;
     const std::uint64_t file_size = std::filesystem::file_size(path, error);
     if (error || file_size < counts_end) return std::nullopt;
