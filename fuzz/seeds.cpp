@@ -142,6 +142,21 @@ Corpus transport_streams() {
             {"no_tables", no_tables.bytes()}};
 }
 
+// Program streams whose Layer II audio runs in stamped packets beside the video.
+Corpus audio_corpus() {
+    Corpus corpus = program_streams();
+    const test::Mp2Format format{.bit_rate = 128000, .sampling_rate = 44100};
+    const std::int64_t ticks_per_packet = 2 * 1152 * 90000 / 44100;
+    test::PsWriter ps;
+    ps.pack_header().system_header({0xE0, 0xC0});
+    ps.pes(0xE0, video_streams()["mpeg2_closed_gops"].data(), {.pts = 3600});
+    for (int k = 0; k < 6; ++k)
+        ps.pack_header().pes(0xC0, test::mp2_frames(format, 2),
+                             {.pts = 3600 + k * ticks_per_packet});
+    corpus["audio_packets"] = ps.bytes();
+    return corpus;
+}
+
 // Files of every container the video open tells apart.
 Corpus any_container_corpus() {
     Corpus corpus = program_streams();
@@ -155,7 +170,7 @@ const std::map<std::string, std::function<Corpus()>> corpora{
     {"video_headers", video_corpus},        {"video_frames", video_corpus},
     {"video_stream", any_container_corpus}, {"pes_packet", pes_corpus},
     {"block_reader", block_reader_corpus},  {"ps_layer", program_streams},
-    {"ts_layer", transport_streams},
+    {"ts_layer", transport_streams},        {"audio_source", audio_corpus},
 };
 
 }  // namespace
