@@ -1,5 +1,5 @@
-// A GOP list file found beside an input: decoded from memory and read from disk, and a list
-// that is accepted writes back the very bytes it came from.
+// A GOP list file found beside an input: decoded from memory and read from disk; a list that
+// is accepted writes back the very bytes it came from and can be searched.
 
 #include <algorithm>
 #include <cstdlib>
@@ -18,5 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto encoded = encode_gop_list(*decoded);
     if (!encoded || encoded->size() > size || !std::equal(encoded->begin(), encoded->end(), data))
         std::abort();
+    // A list read from a file is searched however its entries are ordered.
+    const std::int64_t total = decoded->total_frames;
+    for (const std::int64_t frame : {std::int64_t{0}, total / 2, total - 1, total})
+        lookup_gop_list(*decoded, frame);
     return 0;
 }

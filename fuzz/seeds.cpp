@@ -56,9 +56,10 @@ std::map<std::string, test::VideoEsWriter> video_streams() {
     return streams;
 }
 
-// The first byte of a memory reader's input: deliver everything in one read.
-Bytes with_read_size(const Bytes& stream, std::uint8_t read_size = 0) {
-    Bytes input{read_size};
+// `stream` after a leading byte of options (for a memory reader, the read size; 0 delivers
+// everything in one read).
+Bytes with_options(const Bytes& stream, std::uint8_t options = 0) {
+    Bytes input{options};
     input.insert(input.end(), stream.begin(), stream.end());
     return input;
 }
@@ -66,8 +67,8 @@ Bytes with_read_size(const Bytes& stream, std::uint8_t read_size = 0) {
 Corpus video_corpus() {
     Corpus corpus;
     for (const auto& [name, es] : video_streams()) {
-        corpus[name] = with_read_size(es.data());
-        corpus[name + "_in_pieces"] = with_read_size(es.data(), 7);
+        corpus[name] = with_options(es.data());
+        corpus[name + "_in_pieces"] = with_options(es.data(), 7);
     }
     return corpus;
 }
@@ -110,18 +111,18 @@ Corpus program_streams() {
 
 Corpus pes_corpus() {
     Corpus corpus;
-    for (const auto& [name, ps] : program_streams()) corpus[name] = with_read_size(ps, 255);
+    for (const auto& [name, ps] : program_streams()) corpus[name] = with_options(ps, 255);
     const Bytes video = video_streams()["mpeg1"].data();
     corpus["unbounded_video"] =
-        with_read_size(test::pes_packet(test::MuxSyntax::mpeg2, 0xE0, video, {}, false), 183);
+        with_options(test::pes_packet(test::MuxSyntax::mpeg2, 0xE0, video, {}, false), 183);
     return corpus;
 }
 
 Corpus block_reader_corpus() {
     Corpus corpus;
     for (const auto& [name, ps] : program_streams()) {
-        corpus[name] = with_read_size(ps, 0);
-        corpus[name + "_across_blocks"] = with_read_size(ps, 1);
+        corpus[name] = with_options(ps, 0);
+        corpus[name + "_across_blocks"] = with_options(ps, 1);
     }
     return corpus;
 }
@@ -165,12 +166,24 @@ Corpus any_container_corpus() {
     return corpus;
 }
 
+// Files of every container after a byte of settings: defaults, and a forced GOP list scan
+// with resize tables.
+Corpus video_source_corpus() {
+    Corpus corpus;
+    for (const auto& [name, bytes] : any_container_corpus()) {
+        corpus[name] = with_options(bytes, 0);
+        corpus[name + "_scan_resize"] = with_options(bytes, 3);
+    }
+    return corpus;
+}
+
 const std::map<std::string, std::function<Corpus()>> corpora{
     {"mtv_header", mtv_header_corpus},      {"gop_list_file", gop_list_file_corpus},
     {"video_headers", video_corpus},        {"video_frames", video_corpus},
     {"video_stream", any_container_corpus}, {"pes_packet", pes_corpus},
     {"block_reader", block_reader_corpus},  {"ps_layer", program_streams},
     {"ts_layer", transport_streams},        {"audio_source", audio_corpus},
+    {"video_source", video_source_corpus},
 };
 
 }  // namespace
