@@ -7,6 +7,8 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "mtv/mtv_header.h"
@@ -64,13 +66,24 @@ Bytes with_options(const Bytes& stream, std::uint8_t options = 0) {
     return input;
 }
 
-Corpus video_corpus() {
+// Every input of `corpus` after each options byte of `variants`, named with its suffix.
+Corpus with_options(const Corpus& corpus,
+                    std::initializer_list<std::pair<std::string_view, std::uint8_t>> variants) {
+    Corpus result;
+    for (const auto& [name, bytes] : corpus)
+        for (const auto& [suffix, options] : variants)
+            result[name + std::string(suffix)] = with_options(bytes, options);
+    return result;
+}
+
+Corpus video_es_streams() {
     Corpus corpus;
-    for (const auto& [name, es] : video_streams()) {
-        corpus[name] = with_options(es.data());
-        corpus[name + "_in_pieces"] = with_options(es.data(), 7);
-    }
+    for (const auto& [name, es] : video_streams()) corpus[name] = es.data();
     return corpus;
+}
+
+Corpus video_corpus() {
+    return with_options(video_es_streams(), {{"", 0}, {"_in_pieces", 7}});
 }
 
 Corpus gop_list_file_corpus() {
@@ -119,12 +132,7 @@ Corpus pes_corpus() {
 }
 
 Corpus block_reader_corpus() {
-    Corpus corpus;
-    for (const auto& [name, ps] : program_streams()) {
-        corpus[name] = with_options(ps, 0);
-        corpus[name + "_across_blocks"] = with_options(ps, 1);
-    }
-    return corpus;
+    return with_options(program_streams(), {{"", 0}, {"_across_blocks", 1}});
 }
 
 Corpus transport_streams() {
@@ -162,19 +170,14 @@ Corpus audio_corpus() {
 Corpus any_container_corpus() {
     Corpus corpus = program_streams();
     corpus.merge(transport_streams());
-    for (const auto& [name, es] : video_streams()) corpus[name] = es.data();
+    corpus.merge(video_es_streams());
     return corpus;
 }
 
 // Files of every container after a byte of settings: defaults, and a forced GOP list scan
 // with resize tables.
 Corpus video_source_corpus() {
-    Corpus corpus;
-    for (const auto& [name, bytes] : any_container_corpus()) {
-        corpus[name] = with_options(bytes, 0);
-        corpus[name + "_scan_resize"] = with_options(bytes, 3);
-    }
-    return corpus;
+    return with_options(any_container_corpus(), {{"", 0}, {"_scan_resize", 3}});
 }
 
 const std::map<std::string, std::function<Corpus()>> corpora{
