@@ -103,7 +103,7 @@ std::size_t BlockReader::read_bytes(std::uint8_t* destination, std::size_t count
     return copied;
 }
 
-bool BlockReader::next_start_code() {
+bool BlockReader::next_start_code(std::int64_t limit) {
     push_back_cache();
     for (;;) {
         if (const auto* hit = find_start_code(buffer_ + cursor_, buffer_ + length_)) {
@@ -113,6 +113,10 @@ bool BlockReader::next_start_code() {
         // The last two bytes searched may begin a prefix that ends in the next block: keep
         // them in the lead area, just before the block that is read next.
         const std::ptrdiff_t keep = std::min<std::ptrdiff_t>(2, length_ - cursor_);
+        if (buffer_position_ + length_ > limit) {
+            cursor_ = length_;
+            return false;
+        }
         std::memmove(buffer_ - keep, buffer_ + length_ - keep, static_cast<std::size_t>(keep));
         if (!load_next_block()) return false;  // the reader stays at the end of the file
         cursor_ = -keep;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -31,8 +32,10 @@ class BlockReader {
     std::size_t read_bytes(std::uint8_t* destination, std::size_t count);
 
     // Moves to the next prefix 00 00 01 at or after the position; the cache then begins with
-    // the start code 0x000001xx. False at the end of the file, where the reader is left.
-    bool next_start_code();
+    // the start code 0x000001xx. False at the end of the file, where the reader is left; false
+    // as well once the search has passed `limit` without a prefix, the reader then standing
+    // at the end of the last block searched (a block may hold a prefix beyond `limit`).
+    bool next_start_code(std::int64_t limit = std::numeric_limits<std::int64_t>::max());
     // Moves to the nearest prefix whose 01 byte lies no later than the cached bytes' end,
     // which may be the one at the position. False when there is none; the position is then
     // unchanged.

@@ -83,7 +83,7 @@ std::int64_t PsLayer::seek(std::int64_t offset, SeekOrigin origin) {
 }  // namespace
 
 bool ps_probe(BlockReader& reader, std::int32_t limit) {
-    while (reader.next_start_code()) {
+    while (reader.next_start_code(limit)) {
         if (reader.get_bits(32) > last_video_code) {
             reader.seek(0, SeekOrigin::begin);
             return true;

@@ -78,7 +78,7 @@ bool VideoBitReader::skip_bits(std::int64_t n) {
     return true;
 }
 
-bool VideoBitReader::next_start_code() {
+bool VideoBitReader::next_start_code(std::int64_t limit) {
     // Whole bytes still in the window go back; a partly consumed byte does not.
     cursor_ -= valid_bits_ / 8;
     valid_bits_ = 0;
@@ -87,6 +87,10 @@ bool VideoBitReader::next_start_code() {
         // Up to two unsearched bytes may begin a prefix that the next read completes; they
         // stay reachable in the carry area. Bytes before the cursor are never searched.
         const auto unsearched = std::min<std::ptrdiff_t>(2, buffer_end_ - cursor_);
+        if (layer_position_ > limit) {
+            cursor_ = buffer_end_;
+            return false;
+        }
         if (!load_buffer()) return false;
         cursor_ = buffer_ - unsearched;
     }

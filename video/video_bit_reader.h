@@ -6,6 +6,7 @@
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -55,8 +56,10 @@ class VideoBitReader {
     bool skip_bits(std::int64_t n);
 
     // Moves to the first 00 00 01 at or after the first whole unconsumed byte and loads it into
-    // the window, unconsumed: called twice it finds the same start code. False at the end.
-    bool next_start_code();
+    // the window, unconsumed: called twice it finds the same start code. False at the end, and
+    // once the search has read past `limit` without a prefix (the reader then stands after the
+    // bytes searched; a buffer read before passing `limit` may yield a prefix beyond it).
+    bool next_start_code(std::int64_t limit = std::numeric_limits<std::int64_t>::max());
 
     // Position of the first whole byte not yet consumed.
     std::int64_t stream_position() const;

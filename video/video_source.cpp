@@ -15,7 +15,7 @@ namespace {
 // start code other than `code` lies beyond `limit`.
 bool skip_to_start_code(VideoBitReader& reader, std::uint32_t code, std::int64_t limit) {
     for (;;) {
-        if (!reader.next_start_code()) return false;
+        if (!reader.next_start_code(limit)) return false;
         if (reader.get_bits(32) == code) return true;
         if (reader.stream_position() > limit) return false;
     }
