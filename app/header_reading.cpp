@@ -1,12 +1,19 @@
 #include "app/header_reading.h"
 
+#include "app/progress_window.h"
+#include "mtv/fill_from_file.h"
+#include "video/settings.h"
+
 namespace quarnel {
 
-// FillFromFile (with on_screen_progress(language) for its scans) is bound here once it
-// exists. Until then every read reports failure, so the dialog shows message 134 instead
-// of pretending a file was analysed.
-HeaderReader program_header_reader(Language) {
-    return [](MtvHeader&, const std::string&, bool, bool) { return false; };
+// The decoder settings are read afresh for every file, so a change applies to the next one.
+HeaderReader program_header_reader(Language language) {
+    return
+        [language](MtvHeader& header, const std::string& path, bool video_auto, bool audio_auto) {
+            const auto settings = platform_settings_store();
+            return FillFromFile(header, path, video_auto, audio_auto,
+                                {*settings, on_screen_progress(language)});
+        };
 }
 
 }  // namespace quarnel
