@@ -16,8 +16,11 @@ void add_show_command(CLI::App& app);
 // quarnel-cli new [--force] FILE.mtv
 void add_new_command(CLI::App& app);
 
-// quarnel-cli info [--json] FILE
+// quarnel-cli info [--json] FILE...
 void add_info_command(CLI::App& app, const GlobalOptions& globals);
+
+// quarnel-cli convert [OPTIONS] FILE...
+void add_convert_command(CLI::App& app, const GlobalOptions& globals);
 
 // Prints "quarnel-cli: <message>" on stderr and makes the program exit with status 1.
 [[noreturn]] void fail(std::string_view message);

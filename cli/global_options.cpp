@@ -8,10 +8,11 @@ void add_global_options(CLI::App& app, GlobalOptions& options) {
             return parse_setting_assignment(text) ? std::string()
                                                   : "expected NAME=VALUE, got " + text;
         },
-        "NAME=VALUE");
+        "");
     app.add_option("--setting", options.settings,
                    "Override a decoder setting for this run (decimal or 0x hexadecimal value); "
                    "may be repeated")
+        ->allow_extra_args(false)  // one NAME=VALUE per --setting; what follows is a FILE
         ->check(assignment)
         ->type_name("NAME=VALUE");
 }

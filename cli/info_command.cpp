@@ -1,117 +1,152 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
+#include <filesystem>
 #include <iomanip>
 #include <iostream>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "audio/audio_source.h"
 #include "cli/commands.h"
+#include "cli/interrupt.h"
 #include "cli/terminal_progress.h"
-#include "video/settings.h"
+#include "mtv/file_facts.h"
+#include "source/stream_source.h"
 #include "video/video_source.h"
 
 namespace quarnel::cli {
 namespace {
 
 struct InfoOptions {
-    std::string path;
+    std::vector<std::string> paths;
     bool json = false;
 };
 
-std::string picture_type_name(std::int32_t type) {
-    static constexpr const char* names[] = {"", "I", "P", "B", "D"};
-    return type >= 1 && type <= 4 ? names[type] : std::to_string(type);
-}
-
-// What the video source found, in the order the text output shows it.
 nlohmann::ordered_json video_fields(const VideoSource& source) {
     const VideoStreamInfo& info = source.stream_info();
     const SequenceInfo& s = source.first_sequence();
-    const PictureInfo& p = source.first_picture();
     nlohmann::ordered_json j;
-    j["container"] = container_layer_name(source.container_layer());
-    j["frameIndex"] = frame_index_name(source.index_kind());
-    j["frameCount"] = info.frame_count;
+    j["frames"] = info.frame_count;
     j["rate"] = info.rate;
     j["scale"] = info.scale;
     j["width"] = info.width;
     j["height"] = info.height;
+    j["horizontal_size"] = s.horizontal_size;
+    j["vertical_size"] = s.vertical_size;
+    j["aspect_ratio_information"] = s.aspect_ratio_information;
+    j["frame_rate_code"] = s.frame_rate_code;
+    j["bit_rate"] = s.bit_rate;
+    j["vbv_delay"] = source.first_picture().vbv_delay;
     j["mpeg"] = s.sequence_extension_present != 0 ? 2 : 1;
-    j["horizontalSize"] = s.horizontal_size;
-    j["verticalSize"] = s.vertical_size;
-    j["aspectRatioInformation"] = s.aspect_ratio_information;
-    j["frameRateCode"] = s.frame_rate_code;
-    j["bitRate"] = s.bit_rate;
-    j["progressiveSequence"] = source.progressive_sequence() ? 1 : 0;
-    j["chromaFormat"] = source.decoder_context().chroma_format;
-    j["firstPictureType"] = picture_type_name(p.picture_coding_type);
-    j["vbvDelay"] = p.vbv_delay;
-    j["streamFieldOrder"] = source.stream_field_order();
-    j["chosenFieldOrder"] = source.chosen_field_order();
-    j["colourMatrix"] = source.colour_matrix();
+    j["container"] = container_layer_name(source.container_layer());
+    j["index"] = frame_index_name(source.index_kind());
     return j;
 }
 
-std::string field_order_text(std::int32_t top_field_first) {
-    return top_field_first != 0 ? "top field first" : "bottom field first";
+nlohmann::ordered_json audio_fields(const AudioSource& source) {
+    nlohmann::ordered_json j;
+    j["samples"] = source.length_samples();
+    j["rate"] = source.sampling_rate();
+    j["channels"] = source.channels();
+    j["bit_rate"] = source.bit_rate();
+    return j;
 }
 
-std::map<std::string, std::string> field_meanings(const VideoSource& source) {
-    const VideoStreamInfo& info = source.stream_info();
-    const SequenceInfo& s = source.first_sequence();
-    std::map<std::string, std::string> meanings;
-    if (info.scale > 0) {
-        char rate[32];
-        std::snprintf(rate, sizeof rate, "%.3f frames/s",
-                      static_cast<double>(info.rate) / info.scale);
-        meanings["rate"] = rate;
+// What the analyser found in one file, or why it found nothing.
+nlohmann::ordered_json analyse(const std::string& path, const SettingsStore& settings) {
+    nlohmann::ordered_json j;
+    j["path"] = path;
+    const auto facts = read_file_facts(path);
+    if (!facts) {
+        j["error"] = "cannot open the file";
+        return j;
     }
-    meanings["bitRate"] = std::to_string(std::int64_t{s.bit_rate} * 400) + " bit/s";
-    static const std::map<int, std::string> chroma{{1, "4:2:0"}, {2, "4:2:2"}, {3, "4:4:4"}};
-    if (const auto c = chroma.find(source.decoder_context().chroma_format); c != chroma.end())
-        meanings["chromaFormat"] = c->second;
-    if (source.first_picture().vbv_delay == 0xFFFF) meanings["vbvDelay"] = "variable bit rate";
-    if (!source.progressive_sequence()) {
-        meanings["streamFieldOrder"] = field_order_text(source.stream_field_order());
-        meanings["chosenFieldOrder"] = field_order_text(source.chosen_field_order());
+    std::unique_ptr<StreamSource> source;
+    const OpenContext context{
+        settings, terminal_progress_factory(std::filesystem::path(path).filename().string())};
+    const bool opened = OpenFile(path, context, source) == S_OK;
+    if (interrupted()) {
+        j["error"] = "cancelled";
+        return j;
     }
-    return meanings;
+    if (!opened) {
+        j["error"] = "no MPEG video or audio stream found";
+        return j;
+    }
+    j["size"] = facts->size;
+    j["video"] = source->video() ? video_fields(*source->video()) : nlohmann::ordered_json();
+    j["audio"] = source->audio() ? audio_fields(*source->audio()) : nlohmann::ordered_json();
+    return j;
 }
 
-void print_text(const VideoSource& source) {
-    const auto fields = video_fields(source);
-    const auto meanings = field_meanings(source);
-    for (const auto& [name, value] : fields.items()) {
-        std::cout << std::left << std::setw(24) << name
-                  << (value.is_string() ? value.get<std::string>() : value.dump());
-        const auto meaning = meanings.find(name);
-        if (meaning != meanings.end()) std::cout << " (" << meaning->second << ')';
-        std::cout << '\n';
+// What some values stand for, beside the number in the text output.
+std::string meaning(const std::string& group, const std::string& name,
+                    const nlohmann::ordered_json& fields) {
+    if (group == "video" && name == "rate" && fields["scale"].get<int>() > 0) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.3f frames/s",
+                      fields["rate"].get<double>() / fields["scale"].get<double>());
+        return text;
+    }
+    if (group == "video" && name == "bit_rate")
+        return std::to_string(fields["bit_rate"].get<std::int64_t>() * 400) + " bit/s";
+    if (group == "video" && name == "vbv_delay" && fields["vbv_delay"] == 0xFFFF)
+        return "variable bit rate";
+    if (group == "audio" && name == "bit_rate") return "bit/s";
+    if (group == "audio" && name == "rate") return "Hz";
+    return {};
+}
+
+void print_text(const nlohmann::ordered_json& j) {
+    if (j.contains("error")) {
+        std::cerr << "quarnel-cli: " << j["path"].get<std::string>() << ": "
+                  << j["error"].get<std::string>() << '\n';
+        return;
+    }
+    std::cout << j["path"].get<std::string>() << '\n';
+    std::cout << "  " << std::left << std::setw(32) << "size" << j["size"] << '\n';
+    for (const char* group : {"video", "audio"}) {
+        const auto& fields = j[group];
+        if (fields.is_null()) {
+            std::cout << "  " << std::setw(32) << group << "none\n";
+            continue;
+        }
+        for (const auto& [name, value] : fields.items()) {
+            std::cout << "  " << std::setw(32) << (std::string(group) + '.' + name)
+                      << (value.is_string() ? value.get<std::string>() : value.dump());
+            if (const std::string m = meaning(group, name, fields); !m.empty())
+                std::cout << " (" << m << ')';
+            std::cout << '\n';
+        }
     }
 }
 
 void run_info(const InfoOptions& options, const GlobalOptions& globals) {
     const RunSettings settings(globals);
-    if (!has_video_extension(options.path))
-        fail(options.path + " does not have the extension of an MPEG video file");
-    const auto source =
-        video_source_open(options.path, settings.store(), terminal_progress_factory(options.path));
-    if (!source) fail("found no MPEG video that could be counted in " + options.path);
-    if (options.json)
-        std::cout << video_fields(*source).dump(2) << '\n';
-    else
-        print_text(*source);
+    catch_interrupts();
+    bool all_analysed = true;
+    for (const std::string& path : options.paths) {
+        if (interrupted()) break;
+        const auto j = analyse(path, settings.store());
+        if (j.contains("error")) all_analysed = false;
+        if (options.json)
+            std::cout << j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+        else
+            print_text(j);
+    }
+    if (interrupted() || !all_analysed) throw CLI::RuntimeError(1);
 }
 
 }  // namespace
 
 void add_info_command(CLI::App& app, const GlobalOptions& globals) {
     auto options = std::make_shared<InfoOptions>();
-    auto* command = app.add_subcommand("info", "Print what the analyser finds in an MPEG file");
-    command->add_option("file", options->path, "The MPEG file to read")->required();
-    command->add_flag("--json", options->json, "Print one JSON object named by field");
+    auto* command = app.add_subcommand("info", "Print what the analyser finds in MPEG files");
+    command->add_option("files", options->paths, "MPEG files to read")->required();
+    command->add_flag("--json", options->json, "Print one JSON object per file and line");
     command->callback([options, &globals] { run_info(*options, globals); });
 }
 

@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
     quarnel::cli::add_show_command(app);
     quarnel::cli::add_new_command(app);
     quarnel::cli::add_info_command(app, globals);
+    quarnel::cli::add_convert_command(app, globals);
     try {
         app.parse(argc, argv);
     } catch (const CLI::RuntimeError& e) {

@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
-# Installs what the build needs, builds quarnel-cli, writes a header with the default values
-# and shows it as text and as JSON.
+# Installs what the build needs, builds quarnel-cli and the sample writer, writes the built-in
+# sample stream (a short MPEG-2 program stream made by the project's own test stream writers),
+# converts it to an MTV header and shows the header as text and as JSON.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake --preset default
-cmake --build --preset default --target quarnel-cli
+cmake --build --preset default --target quarnel-cli quarnel-sample
 
 cli=build/default/cli/quarnel-cli
-sample=build/default/sample.mtv
-"$cli" new --force "$sample"
-echo "== $sample"
-"$cli" show "$sample"
-"$cli" show --json "$sample"
+sample=build/default/sample.mpg
+build/default/tests/quarnel-sample "$sample"
+echo "== what the analyser finds in $sample"
+"$cli" info "$sample"
+echo "== converting it"
+header=$("$cli" convert --audio-auto --setting gl=1 "$sample")
+echo "== $header"
+"$cli" show "$header"
+"$cli" show --json "$header"

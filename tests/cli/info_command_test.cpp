@@ -1,11 +1,13 @@
-// quarnel-cli info, run as a user would on streams written by the test writer.
+// quarnel-cli info, run as a user would on streams written by the test writers.
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <sstream>
 
 #include "support/external_programs.h"
+#include "support/sample_stream.h"
 #include "support/temp_dir.h"
 #include "support/video_es_writer.h"
 
@@ -24,60 +26,83 @@ class InfoCommand : public ::testing::Test {
         clip = dir.write("clip.m2v", es.data());
     }
 
-    CommandResult info(const std::string& arguments, const std::string& global_options = "") {
-        return run_with_output(shell_quoted(QUARNEL_CLI_PATH) + " " + global_options + " info " +
-                               arguments + " 2>/dev/null");
+    CommandResult info(const std::string& arguments) {
+        return run_with_output(shell_quoted(QUARNEL_CLI_PATH) + " info " + arguments +
+                               " 2>/dev/null");
     }
 
     TempDir dir;
     std::string clip;
 };
 
-TEST_F(InfoCommand, JsonReportsTheStreamInformationAndTheFirstHeaders) {
+TEST_F(InfoCommand, JsonReportsTheVideoOfAnElementaryStream) {
     const CommandResult result = info("--json " + shell_quoted(clip));
     ASSERT_EQ(result.status, 0);
     const auto j = nlohmann::json::parse(result.output);
-    EXPECT_EQ(j["container"], "es");
-    EXPECT_EQ(j["frameIndex"], "timecode");  // one GOP up to the end of the stream
-    EXPECT_EQ(j["frameCount"], 9);
-    EXPECT_EQ(j["rate"], 30000);
-    EXPECT_EQ(j["scale"], 1001);
-    EXPECT_EQ(j["width"], 720);
-    EXPECT_EQ(j["height"], 480);
-    EXPECT_EQ(j["mpeg"], 2);
-    EXPECT_EQ(j["aspectRatioInformation"], 2);
-    EXPECT_EQ(j["firstPictureType"], "I");
-    EXPECT_EQ(j["vbvDelay"], 0xFFFF);
+    EXPECT_EQ(j["path"], clip);
+    EXPECT_EQ(j["size"], std::filesystem::file_size(clip));
+    EXPECT_TRUE(j["audio"].is_null());
+    const auto& v = j["video"];
+    EXPECT_EQ(v["container"], "es");
+    EXPECT_EQ(v["index"], "timecode");  // one GOP up to the end of the stream
+    EXPECT_EQ(v["frames"], 9);
+    EXPECT_EQ(v["rate"], 30000);
+    EXPECT_EQ(v["scale"], 1001);
+    EXPECT_EQ(v["width"], 720);
+    EXPECT_EQ(v["height"], 480);
+    EXPECT_EQ(v["horizontal_size"], 720);
+    EXPECT_EQ(v["vertical_size"], 480);
+    EXPECT_EQ(v["mpeg"], 2);
+    EXPECT_EQ(v["aspect_ratio_information"], 2);
+    EXPECT_EQ(v["frame_rate_code"], 4);
+    EXPECT_EQ(v["bit_rate"], 15000);
+    EXPECT_EQ(v["vbv_delay"], 0xFFFF);
+    EXPECT_EQ(v.size(), 14u);
     EXPECT_FALSE(std::filesystem::exists(dir.file("clip.gl")));
+}
+
+TEST_F(InfoCommand, OneLinePerFileWithErrorsForWhatCannotBeAnalysed) {
+    const std::string sample = dir.write("sample.mpg", sample_program_stream());
+    const std::string text = dir.write("notes.txt", "text");
+    const CommandResult result = info("--json " + shell_quoted(sample) + " " + shell_quoted(text) +
+                                      " " + shell_quoted(dir.file("gone")));
+    EXPECT_EQ(result.status, 1);
+    std::istringstream lines(result.output);
+    std::string line;
+    std::vector<nlohmann::json> objects;
+    while (std::getline(lines, line)) objects.push_back(nlohmann::json::parse(line));
+    ASSERT_EQ(objects.size(), 3u);
+    EXPECT_EQ(objects[0]["video"]["container"], "ps");
+    EXPECT_EQ(objects[0]["audio"]["samples"], sample_audio_frames * 1152);
+    EXPECT_EQ(objects[0]["audio"]["rate"], 48000);
+    EXPECT_EQ(objects[0]["audio"]["channels"], 2);
+    EXPECT_EQ(objects[0]["audio"]["bit_rate"], 224000);
+    EXPECT_TRUE(objects[1].contains("error"));
+    EXPECT_FALSE(objects[1].contains("video"));
+    EXPECT_EQ(objects[2]["path"], dir.file("gone"));
+    EXPECT_TRUE(objects[2].contains("error"));
 }
 
 TEST_F(InfoCommand, SettingsGivenOnTheCommandLineApplyToThisRun) {
     const CommandResult result =
-        info("--json " + shell_quoted(clip), "--setting field_order=2 --setting 'gl = 2'");
+        info("--json --setting field_order=2 --setting 'gl = 2' " + shell_quoted(clip));
     ASSERT_EQ(result.status, 0);
-    const auto j = nlohmann::json::parse(result.output);
-    EXPECT_EQ(j["frameCount"], 8);  // bottom field first on a top-field-first stream
-    EXPECT_EQ(j["chosenFieldOrder"], 0);
-    EXPECT_EQ(j["frameIndex"], "goplist");
+    const auto v = nlohmann::json::parse(result.output)["video"];
+    EXPECT_EQ(v["frames"], 8);  // bottom field first on a top-field-first stream
+    EXPECT_EQ(v["index"], "goplist");
     EXPECT_TRUE(std::filesystem::exists(dir.file("clip.gl")));
 
-    EXPECT_EQ(info(shell_quoted(clip), "--setting field_order").status, 2);  // usage error
+    EXPECT_EQ(info("--setting field_order " + shell_quoted(clip)).status, 2);
 }
 
 TEST_F(InfoCommand, TextNamesEachFieldWithItsMeaning) {
     const CommandResult result = info(shell_quoted(clip));
     ASSERT_EQ(result.status, 0);
-    EXPECT_NE(result.output.find("frameCount              9\n"), std::string::npos)
+    EXPECT_NE(result.output.find("video.frames                    9\n"), std::string::npos)
         << result.output;
-    EXPECT_NE(result.output.find("rate                    30000 (29.970 frames/s)\n"),
-              std::string::npos);
-    EXPECT_NE(result.output.find("(top field first)"), std::string::npos);
-}
-
-TEST_F(InfoCommand, FailsForFilesWithoutVideo) {
-    EXPECT_EQ(info(shell_quoted(dir.write("notes.txt", "text"))).status, 1);
-    EXPECT_EQ(info(shell_quoted(dir.write("empty.mpg", ""))).status, 1);
-    EXPECT_EQ(info(shell_quoted(dir.file("missing.mpg"))).status, 1);
+    EXPECT_NE(result.output.find("30000 (29.970 frames/s)\n"), std::string::npos);
+    EXPECT_NE(result.output.find("15000 (6000000 bit/s)\n"), std::string::npos);
+    EXPECT_NE(result.output.find("audio                           none\n"), std::string::npos);
 }
 
 }  // namespace
