@@ -81,9 +81,9 @@ for entry in "${inputs[@]}"; do
     cat_files "${paths[@]}"  # into the page cache
 
     # The time-code path must really use the time codes, and agree with the full scan.
-    full_frames=$(info_field frameCount --setting gl=3 "${settings[@]}" "${paths[0]}")
-    fast_frames=$(info_field frameCount "${settings[@]}" "${paths[0]}")
-    index=$(info_field frameIndex "${settings[@]}" "${paths[0]}")
+    full_frames=$(info_field frames --setting gl=3 "${settings[@]}" "${paths[0]}")
+    fast_frames=$(info_field frames "${settings[@]}" "${paths[0]}")
+    index=$(info_field index "${settings[@]}" "${paths[0]}")
 
     cat_s=$(median_seconds cat_files "${paths[@]}")
     scan_s=$(median_seconds "$cli" --setting gl=3 "${settings[@]}" info "${paths[0]}")
