@@ -13,11 +13,13 @@ void sequence_extension(VideoBitReader& r, SequenceInfo& s) {
     s.profile_and_level_indication = read_field(r, 8);
     s.progressive_sequence = read_field(r, 1);
     s.chroma_format = read_field(r, 2);
-    s.horizontal_size += read_field(r, 2) << 12;  // horizontal_size_extension
-    s.vertical_size += read_field(r, 2) << 12;    // vertical_size_extension
-    s.bit_rate += read_field(r, 12) << 18;        // bit_rate_extension
+    // The extensions are the high bits above the header's fields; a repeated extension
+    // replaces them rather than adding to them again.
+    s.horizontal_size = (s.horizontal_size & 0xFFF) | read_field(r, 2) << 12;
+    s.vertical_size = (s.vertical_size & 0xFFF) | read_field(r, 2) << 12;
+    s.bit_rate = (s.bit_rate & 0x3FFFF) | read_field(r, 12) << 18;
     skip_marker_bit(r);
-    s.vbv_buffer_size += read_field(r, 8) << 10;  // vbv_buffer_size_extension
+    s.vbv_buffer_size = (s.vbv_buffer_size & 0x3FF) | read_field(r, 8) << 10;
     s.low_delay = read_field(r, 1);
     s.frame_rate_extension_n = read_field(r, 2);
     s.frame_rate_extension_d = read_field(r, 5);
