@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     // A list read from a file is searched however its entries are ordered.
     const std::int64_t total = decoded->total_frames;
-    for (const std::int64_t frame : {std::int64_t{0}, total / 2, total - 1, total})
+    for (const std::int64_t frame :
+         {std::int64_t{0}, total / 2, total > 0 ? total - 1 : total, total})
         lookup_gop_list(*decoded, frame);
     return 0;
 }
