@@ -180,13 +180,20 @@ Corpus video_source_corpus() {
     return with_options(any_container_corpus(), {{"", 0}, {"_scan_resize", 3}});
 }
 
+// Files of every container, and program streams with Layer II audio.
+Corpus stream_source_corpus() {
+    Corpus corpus = any_container_corpus();
+    corpus.merge(audio_corpus());
+    return corpus;
+}
+
 const std::map<std::string, std::function<Corpus()>> corpora{
     {"mtv_header", mtv_header_corpus},      {"gop_list_file", gop_list_file_corpus},
     {"video_headers", video_corpus},        {"video_frames", video_corpus},
     {"video_stream", any_container_corpus}, {"pes_packet", pes_corpus},
     {"block_reader", block_reader_corpus},  {"ps_layer", program_streams},
     {"ts_layer", transport_streams},        {"audio_source", audio_corpus},
-    {"video_source", video_source_corpus},
+    {"video_source", video_source_corpus},  {"stream_source", stream_source_corpus},
 };
 
 }  // namespace
