@@ -11,7 +11,7 @@
 #include <fcntl.h>
 #endif
 
-#include "mtv/stdio_file.h"
+#include "input/stdio_file.h"
 
 namespace quarnel {
 namespace {

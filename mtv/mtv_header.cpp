@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "mtv/stdio_file.h"
+#include "input/stdio_file.h"
 
 namespace quarnel {
 namespace {

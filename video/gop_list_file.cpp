@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <memory>
 
+#include "input/stdio_file.h"
+
 namespace quarnel {
 namespace {
 
@@ -134,11 +136,6 @@ class Reader {
     bool ok_ = true;
 };
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
 // A name beside `path` that another writer of the same list is unlikely to pick at the
 // same time.
 std::string temporary_path(const std::string& path) {
@@ -216,7 +213,7 @@ bool write_gop_list_file(const GopList& list, const std::string& path) {
     const auto bytes = encode_gop_list(list);
     if (!bytes) return false;
     const std::string temporary = temporary_path(path);
-    File file{std::fopen(temporary.c_str(), "wb")};
+    StdioFile file = open_stdio_file(temporary, "wb");
     if (!file) return false;
     bool written = std::fwrite(bytes->data(), 1, bytes->size(), file.get()) == bytes->size();
     written = std::fclose(file.release()) == 0 && written;  // the last bytes land at close
@@ -230,7 +227,7 @@ bool write_gop_list_file(const GopList& list, const std::string& path) {
 }
 
 std::optional<GopList> read_gop_list_file(const std::string& path) {
-    File file{std::fopen(path.c_str(), "rb")};
+    StdioFile file = open_stdio_file(path, "rb");
     if (!file) return std::nullopt;
     std::array<std::uint8_t, counts_end> head{};
     if (std::fread(head.data(), 1, head.size(), file.get()) != head.size()) return std::nullopt;
