@@ -2,6 +2,7 @@
 
 #include "input/file_set_entries.h"
 #include "input/file_set_os.h"
+#include "input/read_ahead.h"
 
 namespace quarnel {
 
@@ -27,14 +28,15 @@ class MultiFileSet final : public FileSetBase {
             // Never past the size measured at open, so that positions keep matching the starts.
             std::size_t wanted = size - delivered;
             if (static_cast<std::uint64_t>(left) < wanted) wanted = static_cast<std::size_t>(left);
-            const auto got = file_->read(destination + delivered, wanted);
-            if (!got) break;  // an error: deliver what arrived rather than retry forever
-            if (*got == 0) {  // the file shrank since the set was opened
-                move_to_next_entry();
-                continue;
-            }
-            delivered += *got;
-            position_ += static_cast<std::int64_t>(*got);
+            const std::size_t got =
+                reader_.read_at(*file_, position_ - entry.start, destination + delivered, wanted);
+            delivered += got;
+            position_ += static_cast<std::int64_t>(got);
+            if (got == wanted) continue;
+            // Short of the size measured at open: a file that shrank since is left for the
+            // next one; a read error ends this read, as it would repeat.
+            if (file_->size().value_or(0) > position_ - entry.start) break;
+            move_to_next_entry();
         }
         return delivered;
     }
@@ -48,18 +50,14 @@ class MultiFileSet final : public FileSetBase {
             const FileEntry& entry = entries_[index];
             // Zero-length files hold no position and are passed over.
             if (target < entry.start || target >= entry.start + entry.size) continue;
-            if (index != current_) file_.reset();
+            if (index != current_) close_file();
             current_ = index;
             position_ = entry.start;
             if (!file_ && !(file_ = OsFile::open(entry.path))) return position_;
-            if (!file_->seek(target - entry.start)) {
-                file_.reset();
-                return position_;
-            }
             position_ = target;
             return position_;
         }
-        file_.reset();
+        close_file();
         current_ = entries_.size();
         position_ = total_;
         return position_;
@@ -68,8 +66,14 @@ class MultiFileSet final : public FileSetBase {
     std::int64_t tell() override { return position_; }
 
   private:
-    void move_to_next_entry() {
+    // The read-ahead lets go of a file before it closes.
+    void close_file() {
+        reader_.forget();
         file_.reset();
+    }
+
+    void move_to_next_entry() {
+        close_file();
         ++current_;
         position_ = current_ < entries_.size() ? entries_[current_].start : total_;
     }
@@ -77,6 +81,7 @@ class MultiFileSet final : public FileSetBase {
     std::size_t current_ = 0;  // entries_.size() once the end of the set is reached
     std::int64_t position_ = 0;
     std::optional<OsFile> file_;  // the current entry's file while it is open
+    ReadAhead reader_;
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
-// The operating system's file calls that a file set needs: read-only, binary, 64-bit positions.
+// The operating system's file calls that a file set needs: read-only, binary, 64-bit positions,
+// reads at a given position so that the file sets keep their own positions.
 
 #include <cstddef>
 #include <cstdint>
@@ -17,11 +18,10 @@ class OsFile {
     OsFile& operator=(OsFile&& other) noexcept;
     ~OsFile();
 
-    // Bytes read, 0 at the end of the file, nothing on an error; interrupted calls are retried.
-    std::optional<std::size_t> read(std::uint8_t* destination, std::size_t size);
-    // Moves to `position` bytes from the start; the new position, or nothing on an error.
-    std::optional<std::int64_t> seek(std::int64_t position);
-    std::optional<std::int64_t> tell();
+    // Reads up to `size` bytes from `position` on: bytes read, 0 at the end of the file,
+    // nothing on an error; interrupted calls are retried. Two threads may read at once.
+    std::optional<std::size_t> read_at(std::int64_t position, std::uint8_t* destination,
+                                       std::size_t size);
     std::optional<std::int64_t> size();
 
   private:

@@ -30,26 +30,15 @@ void OsFile::close_descriptor(int descriptor) {
     ::close(descriptor);
 }
 
-std::optional<std::size_t> OsFile::read(std::uint8_t* destination, std::size_t size) {
+std::optional<std::size_t> OsFile::read_at(std::int64_t position, std::uint8_t* destination,
+                                           std::size_t size) {
     // One call never asks for more than a signed result can report.
     const std::size_t wanted = std::min<std::size_t>(size, std::numeric_limits<int>::max());
     for (;;) {
-        const ssize_t got = ::read(descriptor_, destination, wanted);
+        const ssize_t got = ::pread(descriptor_, destination, wanted, static_cast<off_t>(position));
         if (got >= 0) return static_cast<std::size_t>(got);
         if (errno != EINTR) return std::nullopt;
     }
-}
-
-std::optional<std::int64_t> OsFile::seek(std::int64_t position) {
-    const off_t result = ::lseek(descriptor_, static_cast<off_t>(position), SEEK_SET);
-    if (result < 0) return std::nullopt;
-    return static_cast<std::int64_t>(result);
-}
-
-std::optional<std::int64_t> OsFile::tell() {
-    const off_t result = ::lseek(descriptor_, 0, SEEK_CUR);
-    if (result < 0) return std::nullopt;
-    return static_cast<std::int64_t>(result);
 }
 
 std::optional<std::int64_t> OsFile::size() {

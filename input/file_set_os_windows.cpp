@@ -7,8 +7,7 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
+#include <cstdint>
 
 #include "input/file_set_os.h"
 
@@ -24,26 +23,20 @@ void OsFile::close_descriptor(int descriptor) {
     ::_close(descriptor);
 }
 
-std::optional<std::size_t> OsFile::read(std::uint8_t* destination, std::size_t size) {
-    // _read takes an unsigned int count and reports through an int.
-    const auto wanted = static_cast<unsigned>(std::min<std::size_t>(size, 0x40000000));
-    for (;;) {
-        const int got = ::_read(descriptor_, destination, wanted);
-        if (got >= 0) return static_cast<std::size_t>(got);
-        if (errno != EINTR) return std::nullopt;
-    }
-}
-
-std::optional<std::int64_t> OsFile::seek(std::int64_t position) {
-    const __int64 result = ::_lseeki64(descriptor_, position, SEEK_SET);
-    if (result < 0) return std::nullopt;
-    return result;
-}
-
-std::optional<std::int64_t> OsFile::tell() {
-    const __int64 result = ::_telli64(descriptor_);
-    if (result < 0) return std::nullopt;
-    return result;
+std::optional<std::size_t> OsFile::read_at(std::int64_t position, std::uint8_t* destination,
+                                           std::size_t size) {
+    // ReadFile at an explicit offset; the system serialises reads of one handle, so reads
+    // from two threads stay correct (if not parallel).
+    const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(descriptor_));
+    if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(static_cast<std::uint64_t>(position));
+    at.OffsetHigh = static_cast<DWORD>(static_cast<std::uint64_t>(position) >> 32);
+    const auto wanted = static_cast<DWORD>(std::min<std::size_t>(size, 0x40000000));
+    DWORD got = 0;
+    if (::ReadFile(handle, destination, wanted, &got, &at)) return static_cast<std::size_t>(got);
+    if (::GetLastError() == ERROR_HANDLE_EOF) return std::size_t{0};
+    return std::nullopt;
 }
 
 std::optional<std::int64_t> OsFile::size() {

@@ -3,6 +3,7 @@
 
 #include "input/file_set_entries.h"
 #include "input/file_set_os.h"
+#include "input/read_ahead.h"
 
 namespace quarnel {
 
@@ -15,12 +16,8 @@ class SingleFileSet final : public FileSetBase {
         : FileSetBase(std::vector<FileEntry>{std::move(entry)}), file_(std::move(file)) {}
 
     std::size_t read(std::uint8_t* destination, std::size_t size) override {
-        std::size_t delivered = 0;
-        while (delivered < size) {
-            const auto got = file_.read(destination + delivered, size - delivered);
-            if (!got || *got == 0) break;  // end of the file, or an error that would repeat
-            delivered += *got;
-        }
+        const std::size_t delivered = reader_.read_at(file_, position_, destination, size);
+        position_ += static_cast<std::int64_t>(delivered);
         return delivered;
     }
 
@@ -28,16 +25,19 @@ class SingleFileSet final : public FileSetBase {
         // The file's present size, so that a file still growing can be read on.
         const std::int64_t end = file_.size().value_or(total_);
         const std::int64_t base = origin == SeekOrigin::current
-                                      ? std::clamp(tell(), std::int64_t{0}, end)
+                                      ? std::clamp(position_, std::int64_t{0}, end)
                                   : origin == SeekOrigin::end ? end
                                                               : 0;
-        return file_.seek(clamped_position(base, offset, end)).value_or(tell());
+        position_ = clamped_position(base, offset, end);
+        return position_;
     }
 
-    std::int64_t tell() override { return file_.tell().value_or(0); }
+    std::int64_t tell() override { return position_; }
 
   private:
     OsFile file_;
+    ReadAhead reader_;
+    std::int64_t position_ = 0;
 };
 
 }  // namespace
