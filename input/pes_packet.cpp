@@ -15,7 +15,9 @@ constexpr int last_non_packet_code = 0xBB;
 }  // namespace
 
 void pes_packet_release(PesPacket& packet) {
-    packet = PesPacket{};
+    packet.stream_id_ = 0;
+    packet.length_ = 0;
+    packet.fill_ = PesPacket::empty_fill;
 }
 
 int PesPacket::recognise(const std::uint8_t* bytes, int count) {
@@ -51,7 +53,7 @@ int PesPacket::recognise(const std::uint8_t* bytes, int count) {
             default:  // -1
                 length_ |= byte;
                 fill_ = 0;
-                if (length_ > 0) {
+                if (length_ > capacity_) {
                     data_.reset(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(length_)]);
                     capacity_ = data_ ? length_ : 0;
                 }
@@ -62,7 +64,7 @@ int PesPacket::recognise(const std::uint8_t* bytes, int count) {
 }
 
 int PesPacket::store_bounded(const std::uint8_t* bytes, int count) {
-    if (!data_) return 0;
+    if (capacity_ < length_) return 0;
     const int copied = std::min(count, length_ - fill_);
     std::memcpy(data_.get() + fill_, bytes, static_cast<std::size_t>(copied));
     fill_ += copied;

@@ -58,7 +58,8 @@ class PesPacket {
     int fill_ = empty_fill;
 };
 
-// Frees the data and makes the packet empty, ready to recognise the next packet start.
+// Makes the packet empty, ready to recognise the next packet start. Its storage stays for the
+// next packet: a scan reads hundreds of thousands of packets.
 void pes_packet_release(PesPacket& packet);
 
 // Offers `count` bytes to the packet and returns how many it took (bytes skipped while
@@ -67,8 +68,9 @@ void pes_packet_release(PesPacket& packet);
 // - an unbounded packet ends just before the next 00 00 01 followed by a stream id above
 //   0xBB. When that prefix began in earlier feeds, its bytes are removed from the packet and
 //   the result is negative (down to -3).
-// Data of a bounded packet is allocated once with exactly `length` bytes. When an allocation
-// fails the packet stores nothing: check complete() (bounded) or fill() before using it.
+// A bounded packet uses the storage left from earlier packets when it holds `length` bytes,
+// and allocates exactly `length` bytes otherwise. When an allocation fails the packet stores
+// nothing: check complete() (bounded) or fill() before using it.
 int pes_feed(PesPacket& packet, const std::uint8_t* bytes, int count);
 
 }  // namespace quarnel

@@ -68,8 +68,8 @@ std::size_t copy_pes_payload(const PesPacket& packet, std::span<std::uint8_t> de
     return size;
 }
 
-void PesPayloadBuffer::load(PesPacket&& packet) {
-    packet_ = std::move(packet);
+void PesPayloadBuffer::load(PesPacket& packet) {
+    std::swap(packet_, packet);
     payload_ = packet_.stored().last(pes_payload_size(packet_));
     cursor_ = 0;
 }

@@ -44,8 +44,9 @@ std::size_t copy_pes_payload(const PesPacket& packet, std::span<std::uint8_t> de
 // and hands out the payload from where the packet stored it.
 class PesPayloadBuffer {
   public:
-    // Takes the packet; its payload replaces the contents and its first byte is the next one.
-    void load(PesPacket&& packet);
+    // Takes the packet's contents: its payload replaces the contents and its first byte is the
+    // next one. `packet` receives the packet held before, so that its storage is used again.
+    void load(PesPacket& packet);
     void clear() {
         packet_ = PesPacket{};
         payload_ = {};

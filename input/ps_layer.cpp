@@ -30,10 +30,9 @@ class PsLayer final : public StreamOps {
     // Reads packets up to the next one of the stream that has payload and makes its payload
     // the one delivered; false at the end of reading.
     bool load_next_payload() {
-        PesPacket packet;
-        while (read_pes_packet(packet, *reader_) > 0) {
-            if (is_own(packet) && pes_payload_size(packet) > 0) {
-                payload_.load(std::move(packet));
+        while (read_pes_packet(packet_, *reader_) > 0) {
+            if (is_own(packet_) && pes_payload_size(packet_) > 0) {
+                payload_.load(packet_);
                 return true;
             }
         }
@@ -44,11 +43,10 @@ class PsLayer final : public StreamOps {
     // After a backward search found the stream's start code, reads that packet; true when it
     // holds the target and its payload is now delivered from the target on.
     bool resume_inside_packet(std::int64_t target) {
-        PesPacket packet;
-        if (read_pes_packet(packet, *reader_) == 0 || !is_own(packet)) return false;
+        if (read_pes_packet(packet_, *reader_) == 0 || !is_own(packet_)) return false;
         const std::int64_t behind = reader_->tell() - target;  // packet bytes from the target on
         if (behind <= 0) return false;
-        payload_.load(std::move(packet));
+        payload_.load(packet_);
         // A target inside the packet's header resumes at its first payload byte.
         const auto size = static_cast<std::int64_t>(payload_.size());
         payload_.move_to(static_cast<std::size_t>(behind < size ? size - behind : 0));
@@ -59,6 +57,7 @@ class PsLayer final : public StreamOps {
     StreamClass stream_;
     std::uint32_t start_code_;
     PesPayloadBuffer payload_;
+    PesPacket packet_;  // the packet being read, in storage handed back by payload_
 };
 
 std::int64_t PsLayer::seek(std::int64_t offset, SeekOrigin origin) {

@@ -95,16 +95,28 @@ TEST(PesFeed, UnboundedPacketTakesLargeFeedsWholeUpToItsLimit) {
     EXPECT_EQ(feed(packet, big), 0);
 }
 
-TEST(PesFeed, ReleaseMakesThePacketEmptyAgain) {
+TEST(PesFeed, ReleaseMakesThePacketEmptyAgainKeepingItsStorage) {
     PesPacket packet;
-    feed(packet, test::pes_packet(test::MuxSyntax::mpeg1, 0xC1, test::pattern_bytes(10)));
+    const Bytes large = test::pattern_bytes(300);
+    feed(packet, test::pes_packet(test::MuxSyntax::mpeg1, 0xC1, large));
     ASSERT_TRUE(packet.complete());
+    const int capacity = packet.capacity();
     pes_packet_release(packet);
     EXPECT_EQ(packet.fill(), PesPacket::empty_fill);
     EXPECT_EQ(packet.stream_id(), 0);
     EXPECT_EQ(packet.length(), 0);
-    EXPECT_EQ(packet.capacity(), 0);
+    EXPECT_EQ(packet.capacity(), capacity);
     EXPECT_TRUE(packet.stored().empty());
+
+    // A smaller packet reuses the storage; its stored bytes are its own only.
+    const Bytes small = test::pattern_bytes(10, 77);
+    const Bytes smaller_packet = test::pes_packet(test::MuxSyntax::mpeg1, 0xC2, small);
+    feed(packet, smaller_packet);
+    ASSERT_TRUE(packet.complete());
+    EXPECT_EQ(packet.capacity(), capacity);
+    EXPECT_EQ(packet.stream_id(), 0xC2);
+    EXPECT_EQ(Bytes(packet.stored().begin(), packet.stored().end()),
+              Bytes(smaller_packet.begin() + 6, smaller_packet.end()));
 }
 
 }  // namespace
