@@ -118,9 +118,9 @@ struct Sse2 {
     static V or_(V a, V b) { return _mm_or_si128(a, b); }
     static V and_(V a, V b) { return _mm_and_si128(a, b); }
     static V load_partial(const void* p, int n) {
-        alignas(16) std::uint8_t bytes[16] = {};
-        std::memcpy(bytes, p, static_cast<std::size_t>(n));
-        return load(bytes);
+        alignas(16) std::uint8_t head[16] = {};
+        std::memcpy(head, p, static_cast<std::size_t>(n));
+        return load(head);
     }
 
     static V add16(V a, V b) { return _mm_add_epi16(a, b); }
