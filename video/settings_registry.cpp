@@ -2,7 +2,9 @@
 
 #include "video/settings_registry.h"
 
+#ifndef NOMINMAX
 #define NOMINMAX  // keep std::min usable
+#endif
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
