@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 #include <memory>
 
 #include "input/stdio_file.h"
@@ -136,6 +137,30 @@ class Reader {
     bool ok_ = true;
 };
 
+// What every list a scan builds satisfies, so that a list file which breaks it was not written
+// from one: entries in stream order inside the stream, from the first frame on, each taking up
+// its frames where the one before it left off, and a total that ends with the last entry's
+// frames. The total may fall up to two frames short of that: the last two frames of a stream
+// without sequence_end_code are not counted, and the last entry's count never goes below zero.
+bool consistent(const GopList& list) {
+    const auto header_count = static_cast<std::int64_t>(list.sequence_headers.size());
+    if (list.entries.empty() || header_count == 0) return false;
+    std::int64_t position = 0;
+    std::int64_t frames = 0;  // where the next entry's frames begin
+    std::int32_t header = 0;
+    for (const GopEntry& entry : list.entries) {
+        if (entry.position < position || entry.position >= list.stream_size ||
+            entry.first_frame != frames || entry.frame_count < 0 ||
+            entry.frame_count > std::numeric_limits<std::int64_t>::max() - frames ||
+            entry.sequence_header < header || entry.sequence_header >= header_count)
+            return false;
+        position = entry.position;
+        frames += entry.frame_count;
+        header = entry.sequence_header;
+    }
+    return list.total_frames >= 0 && list.total_frames <= frames && list.total_frames >= frames - 2;
+}
+
 // A name beside `path` that another writer of the same list is unlikely to pick at the
 // same time.
 std::string temporary_path(const std::string& path) {
@@ -156,18 +181,14 @@ std::string gop_list_file_path(const std::string& input_path) {
 }
 
 std::optional<std::vector<std::uint8_t>> encode_gop_list(const GopList& list) {
-    const auto header_count = list.sequence_headers.size();
-    if (list.entries.empty() || header_count == 0) return std::nullopt;
+    if (!consistent(list)) return std::nullopt;
     Writer out;
     out.bytes(file_header);
     out.u64(list.stream_size);
     out.u64(list.total_frames);
     out.word(static_cast<std::int32_t>(list.entries.size()));
-    out.word(static_cast<std::int32_t>(header_count));
+    out.word(static_cast<std::int32_t>(list.sequence_headers.size()));
     for (const GopEntry& entry : list.entries) {
-        if (entry.sequence_header < 0 ||
-            static_cast<std::size_t>(entry.sequence_header) >= header_count)
-            return std::nullopt;
         out.u64(entry.position);
         out.u64(entry.first_frame);
         out.u64(entry.frame_count);
@@ -201,11 +222,10 @@ std::optional<GopList> decode_gop_list(std::span<const std::uint8_t> bytes) {
         in.u64(entry.first_frame);
         in.u64(entry.frame_count);
         in.word(entry.sequence_header);
-        if (entry.sequence_header < 0 || entry.sequence_header >= header_count) return std::nullopt;
     }
     list.sequence_headers.resize(static_cast<std::size_t>(header_count));
     for (SequenceInfo& info : list.sequence_headers) transfer_sequence_info(info, in);
-    if (!in.ok()) return std::nullopt;
+    if (!in.ok() || !consistent(list)) return std::nullopt;
     return list;
 }
 

@@ -21,6 +21,7 @@ GopList list_of(std::size_t entries) {
     for (std::size_t k = 0; k < entries; ++k)
         list.entries.push_back({static_cast<std::int64_t>(100 * k), std::int64_t(k), 1, 0});
     list.total_frames = static_cast<std::int64_t>(entries);
+    list.stream_size = static_cast<std::int64_t>(100 * entries);
     return list;
 }
 

@@ -74,7 +74,7 @@ GopList several_headers_list() {
     GopList list;
     list.stream_size = 123456789012;
     list.total_frames = 45;
-    list.entries = {{12, 0, 15, 0}, {40000, 15, 15, 1}, {-1, 30, 15, 2}};
+    list.entries = {{12, 0, 15, 0}, {40000, 15, 15, 1}, {80000, 30, 15, 2}};
     list.sequence_headers = {mpeg1_sequence(), mpeg2_sequence_with_everything(), only_matrix};
     return list;
 }
@@ -162,9 +162,9 @@ TEST_F(GopListFile, ForeignVersionsAndBrokenCountsAreRejected) {
     EXPECT_TRUE(rejected(52, {0xFF, 0xFF, 0xFF, 0xFF}));  // negative record count
     EXPECT_TRUE(rejected(48, {0xFF, 0xFF, 0xFF, 0x7F}));  // more entries than the file holds
     EXPECT_TRUE(rejected(52, {0xFF, 0xFF, 0xFF, 0x7F}));  // more records than the file holds
-    EXPECT_TRUE(rejected(56 + 24, {3, 0, 0, 0}));         // sequence header index == M
+    EXPECT_TRUE(rejected(56 + 80, {3, 0, 0, 0}));         // sequence header index == M
     EXPECT_TRUE(rejected(56 + 24, {0xFF, 0xFF, 0xFF, 0xFF}));
-    EXPECT_FALSE(rejected(56 + 24, {2, 0, 0, 0}));
+    EXPECT_FALSE(rejected(56 + 52, {2, 0, 0, 0}));
 
     EXPECT_FALSE(read_gop_list_file(path("missing.gl")));
 }
