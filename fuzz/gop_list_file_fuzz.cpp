@@ -1,5 +1,5 @@
 // A GOP list file found beside an input: decoded from memory and read from disk; a list that
-// is accepted writes back the very bytes it came from and can be searched.
+// is accepted writes back the very bytes it came from and finds an entry for each of its frames.
 
 #include <algorithm>
 #include <cstdlib>
@@ -18,10 +18,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto encoded = encode_gop_list(*decoded);
     if (!encoded || encoded->size() > size || !std::equal(encoded->begin(), encoded->end(), data))
         std::abort();
-    // A list read from a file is searched however its entries are ordered.
+    // Every frame of an accepted list's total lies in the entry found for it.
     const std::int64_t total = decoded->total_frames;
-    for (const std::int64_t frame :
-         {std::int64_t{0}, total / 2, total > 0 ? total - 1 : total, total})
-        lookup_gop_list(*decoded, frame);
+    for (const std::int64_t frame : {std::int64_t{0}, total / 2, total - 1}) {
+        if (frame < 0 || frame >= total) continue;
+        const GopEntry entry = lookup_gop_list(*decoded, frame);
+        if (frame < entry.first_frame || frame - entry.first_frame >= entry.frame_count)
+            std::abort();
+    }
+    if (lookup_gop_list(*decoded, total) != GopEntry{}) std::abort();
     return 0;
 }

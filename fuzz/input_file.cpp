@@ -21,7 +21,11 @@ class InputFiles {
     const std::string& path(std::string_view extension) {
         auto [it, added] = paths_.try_emplace(std::string(extension));
         if (added) {
-            const auto name = "quarnel-fuzz-" + std::to_string(::getpid()) + it->first;
+            // A fixed-width name: the path's length, and with it every loop over the path,
+            // is the same in every process, so runs with the same seed take the same course.
+            char name[40];
+            std::snprintf(name, sizeof name, "quarnel-fuzz-%010ld%s", static_cast<long>(::getpid()),
+                          it->first.c_str());
             it->second = (std::filesystem::temp_directory_path() / name).string();
         }
         return it->second;
