@@ -138,10 +138,12 @@ class Reader {
 };
 
 // What every list a scan builds satisfies, so that a list file which breaks it was not written
-// from one: entries in stream order inside the stream, from the first frame on, each taking up
-// its frames where the one before it left off, and a total that ends with the last entry's
-// frames. The total may fall up to two frames short of that: the last two frames of a stream
-// without sequence_end_code are not counted, and the last entry's count never goes below zero.
+// from one: entries in stream order, from the first frame on, each taking up its frames where
+// the one before it left off, and a total that ends with the last entry's frames. The total
+// may fall up to two frames short of that: the last two frames of a stream without
+// sequence_end_code are not counted, and the last entry's count never goes below zero.
+// Positions are not held against the stream size: a transport stream that ends in a partial
+// packet may report a size below the pictures it delivers.
 bool consistent(const GopList& list) {
     const auto header_count = static_cast<std::int64_t>(list.sequence_headers.size());
     if (list.entries.empty() || header_count == 0) return false;
@@ -149,8 +151,7 @@ bool consistent(const GopList& list) {
     std::int64_t frames = 0;  // where the next entry's frames begin
     std::int32_t header = 0;
     for (const GopEntry& entry : list.entries) {
-        if (entry.position < position || entry.position >= list.stream_size ||
-            entry.first_frame != frames || entry.frame_count < 0 ||
+        if (entry.position < position || entry.first_frame != frames || entry.frame_count < 0 ||
             entry.frame_count > std::numeric_limits<std::int64_t>::max() - frames ||
             entry.sequence_header < header || entry.sequence_header >= header_count)
             return false;

@@ -16,7 +16,7 @@ namespace quarnel {
 std::string gop_list_file_path(const std::string& input_path);
 
 // The file's bytes; nothing for a list that no scan builds (no entry or no sequence header,
-// entries out of stream order or beyond the stream size, frames that do not follow on from entry to
+// entries out of stream order, frames that do not follow on from entry to
 // entry or do not add up to the total, a sequence header index out of range or going back), which
 // the file would not be read back as.
 std::optional<std::vector<std::uint8_t>> encode_gop_list(const GopList& list);
