@@ -95,18 +95,20 @@ int PesPacket::store_unbounded(const std::uint8_t* bytes, int count) {
 
     // The packet ends before the next packet start code; its prefix may have begun in the
     // bytes of an earlier feed, so the search starts up to 3 bytes back.
-    const std::uint8_t* const end = fresh + taken;
-    const std::uint8_t* from = data_.get() + std::max(0, fill_ - 3);
-    while (const std::uint8_t* hit = find_start_code(from, end)) {
-        if (hit + 3 >= end) break;  // its stream id is not stored yet: the next feed decides
-        if (hit[3] > last_non_packet_code) {
-            taken = static_cast<int>(hit - fresh);
-            break;
-        }
-        from = hit + 3;
-    }
+    const std::uint8_t* const from = data_.get() + std::max(0, fill_ - 3);
+    if (const std::uint8_t* hit = find_packet_start(from, fresh + taken))
+        taken = static_cast<int>(hit - fresh);
     fill_ += taken;
     return taken;
+}
+
+const std::uint8_t* find_packet_start(const std::uint8_t* from, const std::uint8_t* end) {
+    while (const std::uint8_t* hit = find_start_code(from, end)) {
+        if (hit + 3 >= end) break;  // its stream id lies beyond the range: later bytes decide
+        if (hit[3] > last_non_packet_code) return hit;
+        from = hit + 3;
+    }
+    return nullptr;
 }
 
 int pes_feed(PesPacket& packet, const std::uint8_t* bytes, int count) {

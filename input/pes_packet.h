@@ -73,4 +73,8 @@ void pes_packet_release(PesPacket& packet);
 // nothing: check complete() (bounded) or fill() before using it.
 int pes_feed(PesPacket& packet, const std::uint8_t* bytes, int count);
 
+// The first prefix in [from, end) that begins the next packet: 00 00 01 followed by a stream
+// id above 0xBB, the id lying before `end` too. Nullptr when there is none.
+const std::uint8_t* find_packet_start(const std::uint8_t* from, const std::uint8_t* end);
+
 }  // namespace quarnel

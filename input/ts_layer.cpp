@@ -18,8 +18,9 @@ TsPacketFormat TsLayer::format() const {
     return window_->format();
 }
 
-bool TsLayer::read_ts_pes() {
+bool TsLayer::read_ts_pes(bool continue_own) {
     pes_packet_release(packet_);
+    continuation_.stop();
     bool started = false;
     while (const auto packet = window_->current_packet()) {
         if (packet->pid == pid_ && (packet->unit_start || started)) {
@@ -33,6 +34,12 @@ bool TsLayer::read_ts_pes() {
                 if (window_->packet_position() == pes_start_) window_->next_packet();
                 return true;
             }
+            if (continue_own && offered > 0 && !packet_.complete() && holds_stream() &&
+                pes_payload_size(packet_) >= 3) {
+                window_->next_packet();
+                stored_payload_ = continuation_.start(packet_);
+                return true;
+            }
         }
         window_->next_packet();
     }
@@ -42,36 +49,49 @@ bool TsLayer::read_ts_pes() {
 
 void TsLayer::clear_payload() {
     pes_packet_release(packet_);
-    payload_ = nullptr;
-    payload_size_ = payload_offset_ = 0;
+    continuation_.stop();
+    stored_payload_ = {};
+    payload_offset_ = 0;
 }
 
 void TsLayer::deliver_from(std::size_t offset) {
-    const std::size_t size = pes_payload_size(packet_);
-    const auto stored = packet_.stored();
-    payload_ = stored.data() + (stored.size() - size);
-    payload_size_ = size;
-    payload_offset_ = std::min(offset, size);
+    stored_payload_ = packet_.stored().last(pes_payload_size(packet_));
+    payload_offset_ = std::min(offset, stored_payload_.size());
+}
+
+std::size_t TsLayer::deliver(std::uint8_t* destination, std::size_t size) {
+    std::size_t delivered = 0;
+    if (payload_offset_ < stored_payload_.size()) {
+        delivered = std::min(size, stored_payload_.size() - payload_offset_);
+        std::copy_n(stored_payload_.data() + payload_offset_, delivered, destination);
+    }
+    if (delivered < size && continuation_.open())
+        delivered += continuation_.take(*window_, pid_, destination + delivered, size - delivered);
+    payload_offset_ += delivered;
+    return delivered;
 }
 
 std::size_t TsLayer::read(std::uint8_t* destination, std::size_t size) {
-    if (payload_offset_ == payload_size_) {
-        const std::int64_t previous_start = pes_start_;
-        // PES packets without payload are passed over: a read of 0 would end the stream.
-        do {
-            if (!read_ts_pes()) {
-                // At the end the position stays after the last byte delivered.
-                pes_start_ = previous_start;
-                payload_ = nullptr;
-                return 0;
-            }
-        } while (!holds_stream() || pes_payload_size(packet_) == 0);
-        deliver_from(0);
+    if (size == 0) return 0;
+    // At the end the position stays after the last byte delivered.
+    const std::int64_t previous_start = pes_start_;
+    const std::size_t previous_offset = payload_offset_;
+    // PES packets without payload are passed over: a read of 0 would end the stream.
+    for (;;) {
+        if (const std::size_t delivered = deliver(destination, size)) return delivered;
+        if (!read_ts_pes(true)) {
+            clear_payload();
+            pes_start_ = previous_start;
+            payload_offset_ = previous_offset;
+            return 0;
+        }
+        if (continuation_.open())
+            payload_offset_ = 0;
+        else if (holds_stream())
+            deliver_from(0);
+        else
+            stored_payload_ = {};
     }
-    const std::size_t delivered = std::min(size, payload_size_ - payload_offset_);
-    std::copy_n(payload_ + payload_offset_, delivered, destination);
-    payload_offset_ += delivered;
-    return delivered;
 }
 
 std::int64_t TsLayer::seek(std::int64_t offset, SeekOrigin origin) {
@@ -98,7 +118,7 @@ std::int64_t TsLayer::seek(std::int64_t offset, SeekOrigin origin) {
         window_->position_seek(at - packet_size);
     }
 
-    while (read_ts_pes()) {
+    while (read_ts_pes(false)) {
         if (!holds_stream()) continue;
         const std::int64_t m = std::max<std::int64_t>(0, v - pes_start_);
         if (m < static_cast<std::int64_t>(pes_payload_size(packet_))) {

@@ -13,6 +13,7 @@
 #include "input/file_set.h"
 #include "input/pes_packet.h"
 #include "input/pes_payload.h"
+#include "input/ts_pes_continuation.h"
 
 namespace quarnel {
 
@@ -59,6 +60,7 @@ class TsLayer final : public StreamOps {
     std::int64_t tell() override { return pes_start_ + static_cast<std::int64_t>(payload_offset_); }
 
     int pid() const { return pid_; }
+    StreamClass stream() const { return stream_; }
     TsPacketFormat format() const;
 
   private:
@@ -67,20 +69,24 @@ class TsLayer final : public StreamOps {
     TsLayer(std::unique_ptr<TsPacketWindow> window, StreamClass stream, int pid);
 
     // Assembles the next PES packet of the PID into `packet_`; false at the end of the data.
-    bool read_ts_pes();
+    // With `continue_own`, a packet of the layer's stream is assembled only until its header
+    // and first payload bytes are stored, and `continuation_` delivers the rest.
+    bool read_ts_pes(bool continue_own);
     bool holds_stream() const { return classify_pes_packet(packet_) == stream_; }
     void clear_payload();
     // Makes the payload of `packet_` the one being delivered, from its byte `offset` on.
     void deliver_from(std::size_t offset);
+    // Copies bytes of the payload being delivered: the stored ones, then those that follow.
+    std::size_t deliver(std::uint8_t* destination, std::size_t size);
 
     std::unique_ptr<TsPacketWindow> window_;
     StreamClass stream_;  // what delivered PES packets must classify as
     int pid_;
-    PesPacket packet_;  // the PES packet being delivered; its payload ends its data
-    const std::uint8_t* payload_ = nullptr;
-    std::size_t payload_size_ = 0;
-    std::size_t payload_offset_ = 0;  // of the next byte to deliver
-    std::int64_t pes_start_ = 0;      // file position of the packet that began packet_
+    PesPacket packet_;  // the PES packet being delivered, whole or its first bytes
+    TsPesContinuation continuation_;
+    std::span<const std::uint8_t> stored_payload_;  // the payload bytes in packet_ to deliver
+    std::size_t payload_offset_ = 0;                // payload bytes of packet_ delivered so far
+    std::int64_t pes_start_ = 0;  // file position of the packet that began packet_
 };
 
 // Opens `path` as a transport stream and selects the first stream of kind `wanted`,
