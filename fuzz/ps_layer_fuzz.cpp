@@ -1,12 +1,17 @@
 // Program streams: the packet walk of the block reader, and the program stream layer's
-// choice and delivery of the video, Layer II and AC-3 streams.
+// choice and delivery of the video, Layer II and AC-3 streams, which must be exactly those of
+// the plain layer that copies every packet (tests/support/ps_layer_reference.h).
 
+#include <algorithm>
 #include <cstdlib>
+#include <span>
+#include <vector>
 
 #include "fuzz/input_file.h"
 #include "fuzz/read_through.h"
 #include "input/pes_reader.h"
 #include "input/ps_layer.h"
+#include "tests/support/ps_layer_reference.h"
 #include "video/settings.h"
 
 namespace quarnel {
@@ -23,6 +28,39 @@ void walk_packets(const std::string& path, const SettingsStore& settings) {
     }
 }
 
+void expect_same(bool same) {
+    if (!same) std::abort();
+}
+
+// Reads both layers to their end in pieces of growing size, then seeks both to positions
+// drawn from the file's own bytes and reads a little after each; every count, byte and
+// position must agree.
+void compare_with_reference(StreamOps& layer, StreamOps& reference,
+                            std::span<const std::uint8_t> data) {
+    std::vector<std::uint8_t> got(4096);
+    std::vector<std::uint8_t> expected(4096);
+    const auto same_read = [&](std::size_t size) {
+        const std::size_t count = layer.read(got.data(), size);
+        expect_same(count == reference.read(expected.data(), size));
+        expect_same(std::equal(got.begin(), got.begin() + static_cast<std::ptrdiff_t>(count),
+                               expected.begin()));
+        expect_same(layer.tell() == reference.tell());
+        return count;
+    };
+    std::size_t size = 1;
+    for (int empty = 0; empty < 2; size = size % got.size() + 1)
+        empty = same_read(size) ? 0 : empty + 1;
+    for (std::size_t i = 0; i + 2 <= data.size() && i < 64; i += 2) {
+        const auto origin = static_cast<SeekOrigin>(data[i] % 3);
+        const std::int64_t within =
+            (data[i] << 8 | data[i + 1]) % (static_cast<std::int64_t>(data.size()) + 16) - 8;
+        const std::int64_t offset = origin == SeekOrigin::end ? -within : within;
+        expect_same(layer.seek(offset, origin) == reference.seek(offset, origin));
+        expect_same(layer.tell() == reference.tell());
+        same_read(data[i + 1] % 64 + 1);
+    }
+}
+
 }  // namespace
 }  // namespace quarnel
 
@@ -32,8 +70,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const MemorySettings settings;
     walk_packets(path, settings);
     for (const StreamKind kind : {StreamKind::video, StreamKind::mpeg_audio, StreamKind::ac3}) {
-        if (const auto layer = ps_layer_open(path, kind, settings))
-            fuzz::read_through(*layer, static_cast<std::int64_t>(size));
+        const auto layer = ps_layer_open(path, kind, settings);
+        const auto reference = test::reference_ps_layer_open(path, kind, settings);
+        expect_same((layer == nullptr) == (reference == nullptr));
+        if (!layer) continue;
+        compare_with_reference(*layer, *reference, {data, size});
+        fuzz::read_through(*layer, static_cast<std::int64_t>(size));
     }
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "input/file_set.h"
@@ -30,6 +31,15 @@ class BlockReader {
     std::uint32_t get_bits(int n);
     // Copies whole bytes from the position; fewer than `count` only at the end of the file.
     std::size_t read_bytes(std::uint8_t* destination, std::size_t count);
+
+    // The bytes from the position to the end of the current block, for callers that parse or
+    // copy them in place; empty while the cache holds bytes of the block before. Valid until
+    // the reader next moves.
+    std::span<const std::uint8_t> block_rest() const;
+    // Consumes `count` bytes, at most block_rest().size().
+    void skip_in_block(std::size_t count) {
+        start_cache_at(cursor_ - valid_bits_ / 8 + static_cast<std::ptrdiff_t>(count));
+    }
 
     // Moves to the next prefix 00 00 01 at or after the position; the cache then begins with
     // the start code 0x000001xx. False at the end of the file, where the reader is left; false
@@ -88,6 +98,12 @@ inline void BlockReader::fill() {
         cache_ = (cache_ << 8) | buffer_[cursor_++];
         valid_bits_ += 8;
     }
+}
+
+inline std::span<const std::uint8_t> BlockReader::block_rest() const {
+    const std::ptrdiff_t at = cursor_ - valid_bits_ / 8;
+    if (at < 0) return {};
+    return {buffer_ + at, static_cast<std::size_t>(length_ - at)};
 }
 
 inline std::uint32_t BlockReader::peek_bits(int n) const {

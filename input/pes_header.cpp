@@ -61,9 +61,8 @@ PesHeaderInfo parse_mpeg1(MemoryBitReader& bits) {
 
 }  // namespace
 
-PesHeaderInfo parse_pes_header(const PesPacket& packet) {
-    const auto stored = packet.stored();
-    MemoryBitReader bits(stored.data(), stored.size());
+PesHeaderInfo parse_pes_header(std::span<const std::uint8_t> data) {
+    MemoryBitReader bits(data.data(), data.size());
     return bits.peek_bits(2) == 0b10 ? parse_mpeg2(bits) : parse_mpeg1(bits);
 }
 

@@ -4,6 +4,7 @@
 // two bits.
 
 #include <cstdint>
+#include <span>
 
 #include "input/pes_packet.h"
 
@@ -23,9 +24,13 @@ struct PesHeaderInfo {
     PesTimestamps timestamps;
 };
 
-// Parses the header from the bytes stored so far; bytes missing at the end read as zero.
-// payload_offset may lie beyond the stored bytes of a damaged or incomplete packet.
-PesHeaderInfo parse_pes_header(const PesPacket& packet);
+// Parses the header from a packet's data (the bytes after its length field, or those stored
+// so far); bytes missing at the end read as zero. payload_offset may lie beyond the data of a
+// damaged or incomplete packet.
+PesHeaderInfo parse_pes_header(std::span<const std::uint8_t> data);
+inline PesHeaderInfo parse_pes_header(const PesPacket& packet) {
+    return parse_pes_header(packet.stored());
+}
 
 PesTimestamps get_pes_timestamps(const PesPacket& packet);
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
-#include <utility>
 
 #include "input/pes_header.h"
 
@@ -22,41 +21,43 @@ bool is_ac3_sub_stream(int id) {
 }
 
 // The first payload byte of a private stream 1 packet names its sub-stream; -1 when the
-// packet does not store it.
-int sub_stream_id(const PesPacket& packet, int payload_offset) {
-    const auto stored = packet.stored();
-    return static_cast<std::size_t>(payload_offset) < stored.size() ? stored[payload_offset] : -1;
+// packet does not hold it.
+int sub_stream_id(std::span<const std::uint8_t> data, int payload_offset) {
+    return static_cast<std::size_t>(payload_offset) < data.size() ? data[payload_offset] : -1;
 }
 
 // Index in the data of the first elementary-stream byte, or nothing for packets without one.
-std::optional<int> payload_start(const PesPacket& packet) {
-    const int id = packet.stream_id();
-    if (is_elementary_id(id)) return parse_pes_header(packet).payload_offset;
+std::optional<int> payload_start(const PesData& packet) {
+    const int id = packet.stream_id;
+    if (is_elementary_id(id)) return parse_pes_header(packet.bytes).payload_offset;
     if (id == private_stream_1) {
-        const int offset = parse_pes_header(packet).payload_offset;
-        if (is_ac3_sub_stream(sub_stream_id(packet, offset))) return offset + ac3_header_bytes;
+        const int offset = parse_pes_header(packet.bytes).payload_offset;
+        if (is_ac3_sub_stream(sub_stream_id(packet.bytes, offset))) {
+            return offset + ac3_header_bytes;
+        }
     }
     return std::nullopt;
 }
 
 }  // namespace
 
-StreamClass classify_pes_packet(const PesPacket& packet) {
-    const int id = packet.stream_id();
+StreamClass classify_pes_packet(const PesData& packet) {
+    const int id = packet.stream_id;
     if (id >= 0xE0 && id <= 0xEF) return {StreamKind::video, id & 0x0F};
     if (id >= 0xC0 && id <= 0xDF) return {StreamKind::mpeg_audio, id & 0x1F};
     if (id == private_stream_1) {
-        const int sub = sub_stream_id(packet, parse_pes_header(packet).payload_offset);
+        const int sub = sub_stream_id(packet.bytes, parse_pes_header(packet.bytes).payload_offset);
         if (is_ac3_sub_stream(sub)) return {StreamKind::ac3, sub & 0x0F};
         return {StreamKind::private_data, -1};
     }
     return {};
 }
 
-std::size_t pes_payload_size(const PesPacket& packet) {
+std::size_t pes_payload_size(const PesData& packet) {
     const std::optional<int> start = payload_start(packet);
-    // A header claiming more bytes than were stored leaves no payload.
-    return start ? static_cast<std::size_t>(std::max(0, packet.fill() - *start)) : 0;
+    // A header claiming more bytes than the data holds leaves no payload.
+    const auto size = static_cast<int>(packet.bytes.size());
+    return start ? static_cast<std::size_t>(std::max(0, size - *start)) : 0;
 }
 
 std::size_t copy_pes_payload(const PesPacket& packet, std::span<std::uint8_t> destination) {
@@ -66,19 +67,6 @@ std::size_t copy_pes_payload(const PesPacket& packet, std::span<std::uint8_t> de
     const auto stored = packet.stored();
     std::memcpy(destination.data(), stored.data() + stored.size() - payload, size);
     return size;
-}
-
-void PesPayloadBuffer::load(PesPacket& packet) {
-    std::swap(packet_, packet);
-    payload_ = packet_.stored().last(pes_payload_size(packet_));
-    cursor_ = 0;
-}
-
-std::size_t PesPayloadBuffer::take(std::uint8_t* destination, std::size_t count) {
-    count = std::min(count, remaining());
-    if (count > 0) std::memcpy(destination, payload_.data() + cursor_, count);
-    cursor_ += count;
-    return count;
 }
 
 }  // namespace quarnel

@@ -29,43 +29,30 @@ struct StreamClass {
     bool operator==(const StreamClass&) const = default;
 };
 
-StreamClass classify_pes_packet(const PesPacket& packet);
+// A packet's stream id and its data: the bytes after the length field (header flags, header
+// data, payload), or those stored so far.
+struct PesData {
+    int stream_id = 0;
+    std::span<const std::uint8_t> bytes;
 
-// Bytes of elementary-stream payload stored in the packet: what follows the header, less the
+    static PesData of(const PesPacket& packet) { return {packet.stream_id(), packet.stored()}; }
+};
+
+StreamClass classify_pes_packet(const PesData& packet);
+inline StreamClass classify_pes_packet(const PesPacket& packet) {
+    return classify_pes_packet(PesData::of(packet));
+}
+
+// Bytes of elementary-stream payload in the packet's data: what follows the header, less the
 // 4 bytes (sub-stream id, frame count, first access unit pointer) that lead an AC-3 payload;
 // 0 for packets of kinds none and private_data.
-std::size_t pes_payload_size(const PesPacket& packet);
+std::size_t pes_payload_size(const PesData& packet);
+inline std::size_t pes_payload_size(const PesPacket& packet) {
+    return pes_payload_size(PesData::of(packet));
+}
 
 // Copies the payload (the last pes_payload_size() stored bytes), as much of it as fits in
 // `destination`, to the start of `destination`; returns the number of bytes copied.
 std::size_t copy_pes_payload(const PesPacket& packet, std::span<std::uint8_t> destination);
-
-// The payload of one PES packet, handed out in pieces by a stream layer. It keeps the packet
-// and hands out the payload from where the packet stored it.
-class PesPayloadBuffer {
-  public:
-    // Takes the packet's contents: its payload replaces the contents and its first byte is the
-    // next one. `packet` receives the packet held before, so that its storage is used again.
-    void load(PesPacket& packet);
-    void clear() {
-        packet_ = PesPacket{};
-        payload_ = {};
-        cursor_ = 0;
-    }
-
-    std::size_t size() const { return payload_.size(); }
-    std::size_t remaining() const { return payload_.size() - cursor_; }
-    // Makes the byte at `offset` (clamped to the size) the next one.
-    void move_to(std::size_t offset) {
-        cursor_ = offset < payload_.size() ? offset : payload_.size();
-    }
-    // Copies up to `count` of the remaining bytes; returns how many.
-    std::size_t take(std::uint8_t* destination, std::size_t count);
-
-  private:
-    PesPacket packet_;
-    std::span<const std::uint8_t> payload_;  // the last bytes of packet_'s data
-    std::size_t cursor_ = 0;
-};
 
 }  // namespace quarnel

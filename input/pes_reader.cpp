@@ -2,11 +2,15 @@
 
 #include <cstdint>
 
+#include "input/start_code.h"
+
 namespace quarnel {
 
 namespace {
 constexpr std::uint32_t first_packet_code = 0x000001BC;  // program stream map
-}
+constexpr std::uint8_t first_packet_id = 0xBC;
+constexpr std::ptrdiff_t packet_start_size = 6;  // 00 00 01, stream id, 16-bit length
+}  // namespace
 
 int read_pes_packet(PesPacket& packet, BlockReader& reader) {
     std::uint32_t code = 0;
@@ -34,6 +38,34 @@ int read_pes_packet(PesPacket& packet, BlockReader& reader) {
         packet.fill_ += static_cast<int>(got);
     }
     return packet.length();
+}
+
+std::optional<PesData> PesPacketWalker::next() {
+    pass_pending();
+    if (auto packet = next_in_block()) return packet;
+    // Whatever the block does not settle (a packet or start code across its end, the end of
+    // the file, a packet of length 0) read_pes_packet decides from the same position.
+    if (read_pes_packet(packet_, *reader_) == 0) return std::nullopt;
+    return PesData::of(packet_);
+}
+
+std::optional<PesData> PesPacketWalker::next_in_block() {
+    const std::span<const std::uint8_t> rest = reader_->block_rest();
+    if (rest.size() < packet_start_size) return std::nullopt;
+    const std::uint8_t* const end = rest.data() + rest.size();
+    // The search of read_pes_packet: each start code below a packet's is passed by its 4 bytes.
+    const std::uint8_t* at = rest.data();
+    for (;;) {
+        at = find_start_code(at, end);
+        if (at == nullptr || end - at < packet_start_size) return std::nullopt;
+        if (at[3] >= first_packet_id) break;
+        at += 4;
+    }
+    const auto length = static_cast<std::size_t>(at[4] << 8 | at[5]);
+    const std::uint8_t* const data = at + packet_start_size;
+    if (length == 0 || static_cast<std::size_t>(end - data) < length) return std::nullopt;
+    pending_ = static_cast<std::size_t>(data + length - rest.data());
+    return PesData{at[3], {data, length}};
 }
 
 }  // namespace quarnel

@@ -1,0 +1,18 @@
+#pragma once
+// The program stream layer in its plainest form: every packet is read whole with
+// read_pes_packet and the payload of the stream's packets is copied out of it. The layer,
+// which looks at packets in place where it can, must behave exactly like it.
+
+#include <memory>
+#include <string>
+
+#include "input/pes_payload.h"
+#include "video/settings.h"
+#include "video/stream_ops.h"
+
+namespace quarnel::test {
+
+std::unique_ptr<StreamOps> reference_ps_layer_open(const std::string& path, StreamKind wanted,
+                                                   const SettingsStore& settings);
+
+}  // namespace quarnel::test
