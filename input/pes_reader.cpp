@@ -41,20 +41,20 @@ int read_pes_packet(PesPacket& packet, BlockReader& reader) {
 }
 
 std::optional<PesData> PesPacketWalker::next() {
-    pass_pending();
     if (auto packet = next_in_block()) return packet;
     // Whatever the block does not settle (a packet or start code across its end, the end of
     // the file, a packet of length 0) read_pes_packet decides from the same position.
+    pass_pending();
     if (read_pes_packet(packet_, *reader_) == 0) return std::nullopt;
     return PesData::of(packet_);
 }
 
 std::optional<PesData> PesPacketWalker::next_in_block() {
     const std::span<const std::uint8_t> rest = reader_->block_rest();
-    if (rest.size() < packet_start_size) return std::nullopt;
+    if (rest.size() < pending_ + packet_start_size) return std::nullopt;
     const std::uint8_t* const end = rest.data() + rest.size();
     // The search of read_pes_packet: each start code below a packet's is passed by its 4 bytes.
-    const std::uint8_t* at = rest.data();
+    const std::uint8_t* at = rest.data() + pending_;
     for (;;) {
         at = find_start_code(at, end);
         if (at == nullptr || end - at < packet_start_size) return std::nullopt;

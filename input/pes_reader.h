@@ -49,8 +49,9 @@ class PesPacketWalker {
     }
 
     std::unique_ptr<BlockReader> reader_;
-    // Bytes up to the end of the packet shown in the block, not yet consumed from the reader:
-    // consuming them may load the next block over the packet.
+    // Bytes up to the end of the last packet shown in the block, not yet consumed from the
+    // reader: consuming them may load the next block over the packet. Packets that follow in
+    // the block are found after them, so that the reader moves only where the block ends.
     std::size_t pending_ = 0;
     PesPacket packet_;  // a packet that runs past the block
 };
