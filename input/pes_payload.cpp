@@ -26,12 +26,19 @@ int sub_stream_id(std::span<const std::uint8_t> data, int payload_offset) {
     return static_cast<std::size_t>(payload_offset) < data.size() ? data[payload_offset] : -1;
 }
 
+// parse_pes_header(data).payload_offset; an MPEG-2 header states its size in
+// PES_header_data_length (ISO/IEC 13818-1, 2.4.3.6), so that only MPEG-1 headers are parsed.
+int header_size(std::span<const std::uint8_t> data) {
+    if (data.size() >= 3 && (data[0] & 0xC0) == 0x80) return data[2] + 3;
+    return parse_pes_header(data).payload_offset;
+}
+
 // Index in the data of the first elementary-stream byte, or nothing for packets without one.
 std::optional<int> payload_start(const PesData& packet) {
     const int id = packet.stream_id;
-    if (is_elementary_id(id)) return parse_pes_header(packet.bytes).payload_offset;
+    if (is_elementary_id(id)) return header_size(packet.bytes);
     if (id == private_stream_1) {
-        const int offset = parse_pes_header(packet.bytes).payload_offset;
+        const int offset = header_size(packet.bytes);
         if (is_ac3_sub_stream(sub_stream_id(packet.bytes, offset))) {
             return offset + ac3_header_bytes;
         }
@@ -46,7 +53,7 @@ StreamClass classify_pes_packet(const PesData& packet) {
     if (id >= 0xE0 && id <= 0xEF) return {StreamKind::video, id & 0x0F};
     if (id >= 0xC0 && id <= 0xDF) return {StreamKind::mpeg_audio, id & 0x1F};
     if (id == private_stream_1) {
-        const int sub = sub_stream_id(packet.bytes, parse_pes_header(packet.bytes).payload_offset);
+        const int sub = sub_stream_id(packet.bytes, header_size(packet.bytes));
         if (is_ac3_sub_stream(sub)) return {StreamKind::ac3, sub & 0x0F};
         return {StreamKind::private_data, -1};
     }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "input/pes_payload.h"
 #include "tests/support/ps_writer.h"
 
@@ -110,6 +113,28 @@ TEST(PesPayload, CopiesTheStoredTailIntoWhatTheDestinationHolds) {
     EXPECT_EQ(copy_pes_payload(packet, small), 40u);
     EXPECT_EQ(small, Bytes(payload.begin(), payload.begin() + 40));
     EXPECT_EQ(copy_pes_payload(packet, {}), 0u);
+}
+
+// Classification and payload size read an MPEG-2 header's size straight from
+// PES_header_data_length; on any bytes, short ones included, they must follow the full parse.
+TEST(PesPayload, ClassAndSizeAgreeWithTheParsedHeaderOnAnyBytes) {
+    std::mt19937 random(5);
+    for (int i = 0; i < 20000; ++i) {
+        Bytes data(std::uniform_int_distribution<std::size_t>(0, 40)(random));
+        for (auto& byte : data) byte = static_cast<std::uint8_t>(random());
+        if (!data.empty() && i % 2 == 0)
+            data[0] = static_cast<std::uint8_t>(0x80 | (data[0] & 0x3F));
+        if (data.size() > 2) data[2] %= 48;
+        const int offset = parse_pes_header(data).payload_offset;
+        const auto size = static_cast<int>(data.size());
+        EXPECT_EQ(pes_payload_size({0xE0, data}),
+                  static_cast<std::size_t>(std::max(0, size - offset)));
+        const bool ac3 = offset < size && (data[static_cast<std::size_t>(offset)] & 0xF0) == 0x80;
+        EXPECT_EQ(classify_pes_packet({0xBD, data}).kind,
+                  ac3 ? StreamKind::ac3 : StreamKind::private_data);
+        EXPECT_EQ(pes_payload_size({0xBD, data}),
+                  ac3 ? static_cast<std::size_t>(std::max(0, size - offset - 4)) : 0u);
+    }
 }
 
 }  // namespace
