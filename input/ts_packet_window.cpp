@@ -5,22 +5,6 @@
 
 namespace quarnel {
 
-namespace {
-constexpr int header_bytes = 4;
-}  // namespace
-
-TsPacket read_ts_packet(const std::uint8_t* header) {
-    TsPacket packet;
-    packet.pid = ((header[1] & 0x1F) << 8) | header[2];
-    packet.unit_start = (header[1] & 0x40) != 0;
-    const int control = (header[3] >> 4) & 0x3;  // adaptation_field_control
-    const bool has_payload = (control & 0x1) != 0;
-    const int offset = (control & 0x2) != 0 ? header_bytes + 1 + header[4] : header_bytes;
-    if (has_payload && offset < ts_packet_bytes)
-        packet.payload = {header + offset, static_cast<std::size_t>(ts_packet_bytes - offset)};
-    return packet;
-}
-
 std::unique_ptr<TsPacketWindow> TsPacketWindow::open(std::unique_ptr<FileSetOps> files,
                                                      TsPacketFormat format) {
     const auto size = static_cast<std::size_t>(ts_buffer_size(format.packet_size));

@@ -23,11 +23,23 @@ struct TsPacket {
 };
 
 inline constexpr int ts_null_pid = 0x1FFF;
+inline constexpr int ts_header_bytes = 4;
 
 // Reads the header at `header`, which must be followed by the rest of its 188 bytes. The
 // payload follows the adaptation field when there is one; a field of 183 bytes or more
-// leaves none.
-TsPacket read_ts_packet(const std::uint8_t* header);
+// leaves none. Inline: the scan calls it for every packet, and a call that returns the fields
+// through memory cost a sixth of a transport stream scan's time.
+inline TsPacket read_ts_packet(const std::uint8_t* header) {
+    TsPacket packet;
+    packet.pid = ((header[1] & 0x1F) << 8) | header[2];
+    packet.unit_start = (header[1] & 0x40) != 0;
+    const int control = (header[3] >> 4) & 0x3;  // adaptation_field_control
+    const bool has_payload = (control & 0x1) != 0;
+    const int offset = (control & 0x2) != 0 ? ts_header_bytes + 1 + header[4] : ts_header_bytes;
+    if (has_payload && offset < ts_packet_bytes)
+        packet.payload = {header + offset, static_cast<std::size_t>(ts_packet_bytes - offset)};
+    return packet;
+}
 
 class TsPacketWindow {
   public:
