@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "video/stream_ops.h"
@@ -19,6 +20,10 @@ public:
     virtual int file_count() const = 0;
     // Position just past entry `index` (clamped into 0 ... file_count() - 1).
     virtual std::int64_t file_end(int index) const = 0;
+    // The next `size` bytes as read() would deliver them, left where the set holds them
+    // instead of copied: valid until the set's next read, lend or seek. Empty when the set
+    // holds no such bytes (only blocks it has read ahead are lent); read() then delivers them.
+    virtual std::span<const std::uint8_t> lend(std::size_t /*size*/) { return {}; }
 };
 
 // Opens `path` and, when the "file" setting is 1, the files that continue its numbering.

@@ -41,6 +41,16 @@ class MultiFileSet final : public FileSetBase {
         return delivered;
     }
 
+    // Only bytes inside the open entry can be lent: the blocks read ahead are one file's.
+    std::span<const std::uint8_t> lend(std::size_t size) override {
+        if (current_ >= entries_.size() || !file_) return {};
+        const FileEntry& entry = entries_[current_];
+        if (entry.start + entry.size - position_ < static_cast<std::int64_t>(size)) return {};
+        const auto lent = reader_.lend_at(*file_, position_ - entry.start, size);
+        position_ += static_cast<std::int64_t>(lent.size());
+        return lent;
+    }
+
     std::int64_t seek(std::int64_t offset, SeekOrigin origin) override {
         const std::int64_t base = origin == SeekOrigin::current ? position_
                                   : origin == SeekOrigin::end   ? total_

@@ -21,6 +21,12 @@ class SingleFileSet final : public FileSetBase {
         return delivered;
     }
 
+    std::span<const std::uint8_t> lend(std::size_t size) override {
+        const auto lent = reader_.lend_at(file_, position_, size);
+        position_ += static_cast<std::int64_t>(lent.size());
+        return lent;
+    }
+
     std::int64_t seek(std::int64_t offset, SeekOrigin origin) override {
         // The file's present size, so that a file still growing can be read on.
         const std::int64_t end = file_.size().value_or(total_);

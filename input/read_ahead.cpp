@@ -87,6 +87,7 @@ void ReadAhead::forget(std::unique_lock<std::mutex>& lock) {
                             [](const Block& block) { return block.state == BlockState::fetching; });
     });
     for (Block& block : blocks_) block.state = BlockState::free;
+    loan_ = nullptr;
     file_ = nullptr;
     run_ended_ = false;
 }
@@ -97,24 +98,14 @@ void ReadAhead::forget() {
     last_file_ = nullptr;
 }
 
-bool ReadAhead::take_fetched(std::unique_lock<std::mutex>& lock, std::uint8_t* destination,
-                             std::size_t& delivered) {
+ReadAhead::Block* ReadAhead::wait_for_block(std::unique_lock<std::mutex>& lock) {
     for (;;) {
         const auto wanted = std::find_if(blocks_.begin(), blocks_.end(), [this](const Block& b) {
-            return b.state != BlockState::free && b.position == read_position_;
+            return (b.state == BlockState::fetching || b.state == BlockState::ready) &&
+                   b.position == read_position_;
         });
-        if (wanted != blocks_.end() && wanted->state == BlockState::ready) {
-            // Nobody writes a ready block: it can be copied unlocked.
-            lock.unlock();
-            std::memcpy(destination, wanted->bytes.get(), wanted->filled);
-            lock.lock();
-            delivered = wanted->filled;
-            wanted->state = BlockState::free;
-            read_position_ += static_cast<std::int64_t>(delivered);
-            changed_.notify_all();
-            return true;
-        }
-        if (wanted == blocks_.end() && run_ended_) return false;
+        if (wanted != blocks_.end() && wanted->state == BlockState::ready) return &*wanted;
+        if (wanted == blocks_.end() && run_ended_) return nullptr;
         if (Block* block = claim_block())
             fetch(lock, *block);
         else
@@ -122,13 +113,45 @@ bool ReadAhead::take_fetched(std::unique_lock<std::mutex>& lock, std::uint8_t* d
     }
 }
 
+void ReadAhead::end_loan() {
+    if (loan_ == nullptr) return;
+    loan_->state = BlockState::free;
+    loan_ = nullptr;
+    changed_.notify_all();
+}
+
+std::span<const std::uint8_t> ReadAhead::lend_at(OsFile& file, std::int64_t position,
+                                                 std::size_t size) {
+    std::unique_lock lock(mutex_);
+    end_loan();
+    if (!continues_run(file, position, size)) return {};
+    Block* const block = wait_for_block(lock);
+    // A last block that came short is left to read_at, which reads on after it.
+    if (block == nullptr || block->filled != size) return {};
+    block->state = BlockState::lent;
+    loan_ = block;
+    read_position_ += static_cast<std::int64_t>(size);
+    return {block->bytes.get(), size};
+}
+
 std::size_t ReadAhead::read_at(OsFile& file, std::int64_t position, std::uint8_t* destination,
                                std::size_t size) {
     std::unique_lock lock(mutex_);
-    const bool continues_run = file_ == &file && size == block_size_ && position == read_position_;
+    end_loan();
     std::size_t delivered = 0;
-    if (continues_run && take_fetched(lock, destination, delivered) && delivered == size)
-        return delivered;
+    if (continues_run(file, position, size)) {
+        if (Block* const block = wait_for_block(lock)) {
+            // Nobody writes a ready block: it can be copied unlocked.
+            lock.unlock();
+            std::memcpy(destination, block->bytes.get(), block->filled);
+            lock.lock();
+            delivered = block->filled;
+            block->state = BlockState::free;
+            read_position_ += static_cast<std::int64_t>(delivered);
+            changed_.notify_all();
+            if (delivered == size) return delivered;
+        }
+    }
 
     // Not part of a run, or the run's last block came short (the file may have grown since,
     // or failed to read): read here, and start a new run when this read continues the last.

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <thread>
 
 #include "input/file_set_os.h"
@@ -37,12 +38,17 @@ class ReadAhead {
     std::size_t read_at(OsFile& file, std::int64_t position, std::uint8_t* destination,
                         std::size_t size);
 
+    // What read_at would deliver, but where the block fetched ahead lies instead of copied:
+    // its bytes stay valid until the next call of read_at, lend_at or forget. Empty when those
+    // bytes are not a whole block of the run; read_at then delivers them.
+    std::span<const std::uint8_t> lend_at(OsFile& file, std::int64_t position, std::size_t size);
+
     // Drops the blocks fetched ahead and waits until no block is being fetched; call before
     // the file given to read_at closes.
     void forget();
 
   private:
-    enum class BlockState { free, fetching, ready };
+    enum class BlockState { free, fetching, ready, lent };
     struct Block {
         std::unique_ptr<std::uint8_t[]> bytes;
         std::size_t capacity = 0;
@@ -59,14 +65,19 @@ class ReadAhead {
     Block* claim_block();
     // Fetches a claimed block, unlocking while it reads.
     void fetch(std::unique_lock<std::mutex>& lock, Block& block);
-    // Copies the run's block at read_position_ once it is fetched, fetching blocks ahead
-    // meanwhile rather than waiting idle; false when the run ended before that position.
-    bool take_fetched(std::unique_lock<std::mutex>& lock, std::uint8_t* destination,
-                      std::size_t& delivered);
+    bool continues_run(const OsFile& file, std::int64_t position, std::size_t size) const {
+        return file_ == &file && size == block_size_ && position == read_position_;
+    }
+    // The run's block at read_position_ once it is fetched, fetching blocks ahead meanwhile
+    // rather than waiting idle; null when the run ended before that position.
+    Block* wait_for_block(std::unique_lock<std::mutex>& lock);
+    // Frees the block lent last, if any.
+    void end_loan();
 
     std::mutex mutex_;
     std::condition_variable changed_;
     std::array<Block, depth> blocks_;
+    Block* loan_ = nullptr;  // the block lend_at lent last
     bool run_ended_ = false;  // a fetch came short: nothing after it is fetched
     bool stopping_ = false;
     // The run being fetched: its file, block size, and the positions of the next block to be

@@ -27,7 +27,15 @@ TsPacketWindow::TsPacketWindow(std::unique_ptr<FileSetOps> files, TsPacketFormat
 
 void TsPacketWindow::load_window(std::int64_t start) {
     window_start_ = files_->seek(start, SeekOrigin::begin);
-    bytes_in_buffer_ = files_->read(buffer_.get(), buffer_size_);
+    // A block read ahead is used where it lies rather than copied into the buffer: its bytes
+    // come over from the core that read it once, as its packets are taken.
+    if (const auto lent = files_->lend(buffer_size_); !lent.empty()) {
+        data_ = lent.data();
+        bytes_in_buffer_ = lent.size();
+    } else {
+        data_ = buffer_.get();
+        bytes_in_buffer_ = files_->read(buffer_.get(), buffer_size_);
+    }
     cursor_ = 0;
 }
 

@@ -9,6 +9,7 @@
 #include <span>
 
 #include "input/file_set.h"
+#include "input/prefetch.h"
 #include "input/ts_layer.h"
 
 namespace quarnel {
@@ -52,12 +53,17 @@ class TsPacketWindow {
     // the file cuts short is never read: it counts as the end.
     std::optional<TsPacket> current_packet() const {
         if (cursor_ + whole_packet_ > bytes_in_buffer_) return std::nullopt;
-        return read_ts_packet(buffer_.get() + cursor_ +
+        return read_ts_packet(data_ + cursor_ +
                               static_cast<std::size_t>(format_.header_offset));
     }
     // Moves to the following packet, reading the next window when the cursor leaves this one.
     void next_packet() {
         cursor_ += static_cast<std::size_t>(format_.packet_size);
+        // A lent window was read on the other core: the packets a few kilobytes ahead are
+        // asked for now, so that taking each one does not wait for its bytes to come over.
+        if (cursor_ + prefetch_distance < bytes_in_buffer_)
+            for (int line = 0; line < format_.packet_size; line += cache_line_bytes)
+                prefetch(data_ + cursor_ + prefetch_distance + line);
         if (cursor_ >= bytes_in_buffer_) load_window(packet_position());
     }
     // The file position of the current packet.
@@ -73,6 +79,8 @@ class TsPacketWindow {
     std::int64_t file_size() const { return file_size_; }
 
   private:
+    static constexpr std::size_t prefetch_distance = 4096;
+
     TsPacketWindow(std::unique_ptr<FileSetOps> files, TsPacketFormat format,
                    std::unique_ptr<std::uint8_t[]> buffer, std::size_t buffer_size);
     // Reads the window that starts at `start`; the cursor goes to its first byte.
@@ -84,6 +92,8 @@ class TsPacketWindow {
     std::size_t whole_packet_;
     std::unique_ptr<std::uint8_t[]> buffer_;
     std::size_t buffer_size_;
+    // The window's bytes: buffer_, or a block that the file set read ahead and lends.
+    const std::uint8_t* data_ = nullptr;
     std::int64_t window_start_ = 0;
     std::size_t bytes_in_buffer_ = 0;
     std::size_t cursor_ = 0;

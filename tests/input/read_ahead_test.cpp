@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 #include <vector>
 
 #include "input/file_set.h"
@@ -91,6 +93,43 @@ TEST_F(ReadingAhead, TheEndOfTheFileEndsARunAndAGrownFileReadsOn) {
     EXPECT_EQ(read(content.size() - 10, 0x80000).size(), 1010u);
 }
 
+TEST_F(ReadingAhead, LentBlocksHoldTheRunsBytesUntilTheNextCall) {
+    ASSERT_TRUE(file);
+    constexpr std::size_t size = 0x40000;
+    // Outside a run nothing is lent.
+    EXPECT_TRUE(reader.lend_at(*file, 0, size).empty());
+    Bytes all = read(0, size);
+    const Bytes second = read(size, size);  // the run starts after this read
+    all.insert(all.end(), second.begin(), second.end());
+
+    // Lending and reading take turns down the run. While a block is lent, the helper has all
+    // the time it needs to fill every free block: the lent one must keep its bytes.
+    for (int turn = 0; all.size() < content.size(); ++turn) {
+        if (turn % 3 != 2) {
+            const auto lent = reader.lend_at(*file, static_cast<std::int64_t>(all.size()), size);
+            if (lent.empty()) break;  // the short last block is left to read_at
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            ASSERT_EQ(Bytes(lent.begin(), lent.end()), slice(content, all.size(), size))
+                << "lent at " << all.size();
+            all.insert(all.end(), lent.begin(), lent.end());
+        } else {
+            const Bytes block = read(all.size(), size);
+            all.insert(all.end(), block.begin(), block.end());
+        }
+    }
+    ASSERT_LT(content.size() - all.size(), size);
+    const Bytes last = read(all.size(), size);
+    all.insert(all.end(), last.begin(), last.end());
+    EXPECT_EQ(all, content);
+
+    // A lend that does not continue the run, or of another size, lends nothing.
+    read(0, size);
+    read(size, size);
+    EXPECT_TRUE(reader.lend_at(*file, 5 * size, size).empty());
+    EXPECT_TRUE(reader.lend_at(*file, 2 * size, size / 2).empty());
+    EXPECT_EQ(read(2 * size, size), slice(content, 2 * size, size));
+}
+
 TEST(ReadAheadFileSet, LargeReadsRunAcrossSplitFilesAndStopAtAShrunkFile) {
     const test::TempDir dir;
     MemorySettings follow;
@@ -107,6 +146,29 @@ TEST(ReadAheadFileSet, LargeReadsRunAcrossSplitFilesAndStopAtAShrunkFile) {
     while (const std::size_t got = set->read(all.data() + filled, 0x80000)) filled += got;
     all.resize(filled);
     EXPECT_EQ(all, content);
+
+    // Lent blocks are the bytes read() would deliver, and lending stops where an entry ends.
+    ASSERT_EQ(set->seek(0, SeekOrigin::begin), 0);
+    constexpr std::size_t size = ReadAhead::smallest_block;
+    Bytes lent_or_read;
+    int lends = 0;
+    while (lent_or_read.size() < content.size()) {
+        const std::size_t at = lent_or_read.size();
+        if (const auto lent = set->lend(size); !lent.empty()) {
+            ++lends;
+            ASSERT_EQ(lent.size(), size);
+            lent_or_read.insert(lent_or_read.end(), lent.begin(), lent.end());
+        } else {
+            Bytes block(size);
+            block.resize(set->read(block.data(), size));
+            ASSERT_FALSE(block.empty()) << "at " << at;
+            lent_or_read.insert(lent_or_read.end(), block.begin(), block.end());
+        }
+        ASSERT_EQ(set->tell(), static_cast<std::int64_t>(lent_or_read.size()));
+    }
+    EXPECT_EQ(lent_or_read, content);
+    EXPECT_GT(lends, 0);
+    EXPECT_TRUE(set->lend(size).empty());  // at the end
 
     // The middle file loses its second half after the set measured it: the read goes on with
     // the third file's first byte, where the positions resume.

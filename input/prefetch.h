@@ -1,0 +1,22 @@
+#pragma once
+// A hint to bring bytes into the cache before they are used. It never faults, whatever the
+// address.
+
+#if defined(_MSC_VER) && !defined(__clang__)
+#include <xmmintrin.h>
+#endif
+
+namespace quarnel {
+
+// The unit the cache fetches in, on the processors this is built for.
+inline constexpr int cache_line_bytes = 64;
+
+inline void prefetch(const void* address) {
+#if defined(_MSC_VER) && !defined(__clang__)
+    _mm_prefetch(static_cast<const char*>(address), _MM_HINT_T0);
+#else
+    __builtin_prefetch(address);
+#endif
+}
+
+}  // namespace quarnel
