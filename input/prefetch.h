@@ -1,6 +1,8 @@
 #pragma once
-// A hint to bring bytes into the cache before they are used. It never faults, whatever the
-// address.
+// A hint to bring bytes into the cache before they are used. The processor may ignore it,
+// and it never faults.
+
+#include <cstddef>
 
 #if defined(_MSC_VER) && !defined(__clang__)
 #include <xmmintrin.h>
@@ -9,7 +11,7 @@
 namespace quarnel {
 
 // The unit the cache fetches in, on the processors this is built for.
-inline constexpr int cache_line_bytes = 64;
+inline constexpr std::size_t cache_line_bytes = 64;
 
 inline void prefetch(const void* address) {
 #if defined(_MSC_VER) && !defined(__clang__)

@@ -58,11 +58,12 @@ class TsPacketWindow {
     }
     // Moves to the following packet, reading the next window when the cursor leaves this one.
     void next_packet() {
-        cursor_ += static_cast<std::size_t>(format_.packet_size);
+        const auto packet_size = static_cast<std::size_t>(format_.packet_size);
+        cursor_ += packet_size;
         // A lent window was read on the other core: the packets a few kilobytes ahead are
         // asked for now, so that taking each one does not wait for its bytes to come over.
-        if (cursor_ + prefetch_distance < bytes_in_buffer_)
-            for (int line = 0; line < format_.packet_size; line += cache_line_bytes)
+        if (cursor_ + prefetch_distance + packet_size <= bytes_in_buffer_)
+            for (std::size_t line = 0; line < packet_size; line += cache_line_bytes)
                 prefetch(data_ + cursor_ + prefetch_distance + line);
         if (cursor_ >= bytes_in_buffer_) load_window(packet_position());
     }
