@@ -3,7 +3,29 @@
 #include <cstdlib>
 #include <vector>
 
+#include "input/start_code.h"
+
 namespace quarnel::fuzz {
+
+namespace {
+
+// Aborts unless the start codes the layer found are exactly the prefixes of their part of
+// the read.
+void check_found_start_codes(const StreamOps& layer, const std::uint8_t* read, std::size_t got) {
+    const FoundStartCodes found = layer.found_start_codes();
+    if (found.begin > found.end || found.end > got) std::abort();
+    const std::uint8_t* const end = read + found.end;
+    std::size_t listed = 0;
+    for (const std::uint8_t* p = read + found.begin; (p = find_start_code_skip_table(p, end));
+         p += 3) {
+        if (listed == found.offsets.size() ||
+            found.offsets[listed++] != static_cast<std::size_t>(p - read) - found.begin)
+            std::abort();
+    }
+    if (listed != found.offsets.size()) std::abort();
+}
+
+}  // namespace
 
 void read_through(StreamOps& layer, std::int64_t file_size) {
     std::vector<std::uint8_t> buffer(4096);
@@ -11,14 +33,15 @@ void read_through(StreamOps& layer, std::int64_t file_size) {
     std::int64_t told = -1;
     while (const std::size_t got = layer.read(buffer.data(), buffer.size())) {
         if (got > buffer.size()) std::abort();
+        check_found_start_codes(layer, buffer.data(), got);
         delivered += static_cast<std::int64_t>(got);
         if (delivered > file_size) std::abort();  // payloads are never invented
         if (told < 0 && delivered > 16) told = layer.tell();
     }
     if (told < 0) return;
     layer.seek(told, SeekOrigin::begin);
-    while (layer.read(buffer.data(), buffer.size()) > 0) {
-    }
+    while (const std::size_t got = layer.read(buffer.data(), buffer.size()))
+        check_found_start_codes(layer, buffer.data(), got);
 }
 
 }  // namespace quarnel::fuzz

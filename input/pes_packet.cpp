@@ -8,12 +8,6 @@
 
 namespace quarnel {
 
-namespace {
-// Stream ids above this start a packet; up to it they are pack (0xBA), system header (0xBB),
-// program end (0xB9) or video start codes (ISO/IEC 13818-1, table 2-18).
-constexpr int last_non_packet_code = 0xBB;
-}  // namespace
-
 void pes_packet_release(PesPacket& packet) {
     packet.stream_id_ = 0;
     packet.length_ = 0;
@@ -100,15 +94,6 @@ int PesPacket::store_unbounded(const std::uint8_t* bytes, int count) {
         taken = static_cast<int>(hit - fresh);
     fill_ += taken;
     return taken;
-}
-
-const std::uint8_t* find_packet_start(const std::uint8_t* from, const std::uint8_t* end) {
-    while (const std::uint8_t* hit = find_start_code(from, end)) {
-        if (hit + 3 >= end) break;  // its stream id lies beyond the range: later bytes decide
-        if (hit[3] > last_non_packet_code) return hit;
-        from = hit + 3;
-    }
-    return nullptr;
 }
 
 int pes_feed(PesPacket& packet, const std::uint8_t* bytes, int count) {

@@ -9,7 +9,13 @@
 #include <memory>
 #include <span>
 
+#include "input/start_code.h"
+
 namespace quarnel {
+
+// Stream ids above this start a packet; up to it they are pack (0xBA), system header (0xBB),
+// program end (0xB9) or video start codes (ISO/IEC 13818-1, table 2-18).
+inline constexpr int last_non_packet_code = 0xBB;
 
 class BlockReader;
 
@@ -74,7 +80,21 @@ void pes_packet_release(PesPacket& packet);
 int pes_feed(PesPacket& packet, const std::uint8_t* bytes, int count);
 
 // The first prefix in [from, end) that begins the next packet: 00 00 01 followed by a stream
-// id above 0xBB, the id lying before `end` too. Nullptr when there is none.
-const std::uint8_t* find_packet_start(const std::uint8_t* from, const std::uint8_t* end);
+// id above 0xBB, the id lying before `end` too. Nullptr when there is none. Every other
+// prefix passed on the way, its id before `end`, is shown to `passed` in turn.
+template <typename Passed>
+const std::uint8_t* find_packet_start(const std::uint8_t* from, const std::uint8_t* end,
+                                      Passed&& passed) {
+    while (const std::uint8_t* hit = find_start_code(from, end)) {
+        if (hit + 3 >= end) break;  // its stream id lies beyond the range: later bytes decide
+        if (hit[3] > last_non_packet_code) return hit;
+        passed(hit);
+        from = hit + 3;
+    }
+    return nullptr;
+}
+inline const std::uint8_t* find_packet_start(const std::uint8_t* from, const std::uint8_t* end) {
+    return find_packet_start(from, end, [](const std::uint8_t*) {});
+}
 
 }  // namespace quarnel

@@ -50,6 +50,7 @@ bool TsLayer::read_ts_pes(bool continue_own) {
 void TsLayer::clear_payload() {
     pes_packet_release(packet_);
     continuation_.stop();
+    found_ = {};
     stored_payload_ = {};
     payload_offset_ = 0;
 }
@@ -65,8 +66,14 @@ std::size_t TsLayer::deliver(std::uint8_t* destination, std::size_t size) {
         delivered = std::min(size, stored_payload_.size() - payload_offset_);
         std::copy_n(stored_payload_.data() + payload_offset_, delivered, destination);
     }
-    if (delivered < size && continuation_.open())
-        delivered += continuation_.take(*window_, pid_, destination + delivered, size - delivered);
+    found_ = {};
+    if (delivered < size && continuation_.open()) {
+        const std::size_t taken =
+            continuation_.take(*window_, pid_, destination + delivered, size - delivered);
+        const FoundStartCodes found = continuation_.found();
+        found_ = {delivered + found.begin, delivered + found.end, found.offsets};
+        delivered += taken;
+    }
     payload_offset_ += delivered;
     return delivered;
 }

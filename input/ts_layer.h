@@ -58,6 +58,8 @@ class TsLayer final : public StreamOps {
     // the stream when it names none.
     std::int64_t seek(std::int64_t offset, SeekOrigin origin) override;
     std::int64_t tell() override { return pes_start_ + static_cast<std::int64_t>(payload_offset_); }
+    // The video start codes passed while looking for the end of a PES packet of open length.
+    FoundStartCodes found_start_codes() const override { return found_; }
 
     int pid() const { return pid_; }
     StreamClass stream() const { return stream_; }
@@ -87,6 +89,7 @@ class TsLayer final : public StreamOps {
     std::span<const std::uint8_t> stored_payload_;  // the payload bytes in packet_ to deliver
     std::size_t payload_offset_ = 0;                // payload bytes of packet_ delivered so far
     std::int64_t pes_start_ = 0;  // file position of the packet that began packet_
+    FoundStartCodes found_;       // in the bytes of the last read
 };
 
 // Opens `path` as a transport stream and selects the first stream of kind `wanted`,

@@ -40,6 +40,7 @@ std::size_t TsPesContinuation::take(TsPacketWindow& window, int pid, std::uint8_
         spill_size_ = copy_payload(window, pid, spill_.data(), spill_.size());
         spill_offset_ = 0;
     }
+    found_ = {};  // bytes given out of the spill were not searched where they land
     if (spill_offset_ < spill_size_) {
         const std::size_t count = std::min(size, spill_size_ - spill_offset_);
         std::copy_n(spill_.begin() + static_cast<std::ptrdiff_t>(spill_offset_), count,
@@ -58,11 +59,15 @@ std::size_t TsPesContinuation::copy_payload(TsPacketWindow& window, int pid,
 
     // Positions of the copy before `searched` begin no packet start. Searching the copy rather
     // than each transport packet's payload costs one search call per PES packet, not dozens.
+    // The video start codes passed on the way are noted for the bit reader.
     std::size_t searched = 0;
     const std::uint8_t* packet_start = nullptr;
+    prefixes_.clear();
     const auto search = [&] {
         if (!open_length_) return false;
-        packet_start = find_packet_start(destination + searched, destination + filled);
+        packet_start = find_packet_start(
+            destination + searched, destination + filled,
+            [&](const std::uint8_t* prefix) { prefixes_.note(prefix - destination); });
         searched = std::max(searched, filled - std::min<std::size_t>(filled, 3));
         return packet_start != nullptr;
     };
@@ -104,16 +109,20 @@ std::size_t TsPesContinuation::copy_payload(TsPacketWindow& window, int pid,
         // only transport packets that begin a payload unit can start one.
         open_ = false;
         consumed_ = 0;
-        return static_cast<std::size_t>(packet_start - destination);
+        const auto delivered = static_cast<std::size_t>(packet_start - destination);
+        found_ = prefixes_.found(delivered, delivered);
+        return delivered;
     }
     if (ended) {
         // A transport packet left partly read is where the next packet may start.
         open_ = false;
         consumed_ = 0;
+        found_ = prefixes_.found(searched, filled);
         return filled;
     }
     held_size_ = open_length_ ? undecided_tail({destination, filled}) : 0;
     std::copy_n(destination + filled - held_size_, held_size_, held_.begin());
+    found_ = prefixes_.found(searched, filled - held_size_);
     return filled - held_size_;
 }
 

@@ -12,6 +12,7 @@
 #include <span>
 
 #include "input/pes_packet.h"
+#include "input/prefix_notes.h"
 
 namespace quarnel {
 
@@ -31,6 +32,10 @@ class TsPesContinuation {
     // the data, or at PesPacket::unbounded_capacity_limit bytes.
     std::size_t take(TsPacketWindow& window, int pid, std::uint8_t* destination, std::size_t size);
 
+    // The start codes the last take found in the bytes it delivered while it looked for the
+    // end of the packet.
+    FoundStartCodes found() const { return found_; }
+
     // Whether bytes may still follow.
     bool open() const { return open_ || spill_offset_ < spill_size_; }
     void stop() {
@@ -44,9 +49,6 @@ class TsPesContinuation {
 
     std::size_t copy_payload(TsPacketWindow& window, int pid, std::uint8_t* destination,
                              std::size_t size);
-    // Ends the packet `filled` bytes into the copy when a packet start lies there.
-    std::size_t end_at_packet_start(std::uint8_t* destination, std::size_t searched,
-                                    std::size_t filled);
 
     bool open_ = false;
     bool open_length_ = false;  // the packet's length field is 0: a packet start ends it
@@ -61,6 +63,9 @@ class TsPesContinuation {
     std::array<std::uint8_t, smallest_take> spill_{};
     std::size_t spill_offset_ = 0;
     std::size_t spill_size_ = 0;
+    // The prefixes passed while searching the last copy for a packet start.
+    PrefixNotes prefixes_;
+    FoundStartCodes found_;
 };
 
 }  // namespace quarnel

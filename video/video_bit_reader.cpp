@@ -38,6 +38,8 @@ void VideoBitReader::read_into_buffer() {
     const std::size_t length = std::min(layer_->read(buffer_, buffer_size), buffer_size);
     buffer_end_ = buffer_ + length;
     cursor_ = buffer_;
+    found_ = layer_->found_start_codes();
+    if (found_.begin >= found_.end || found_.end > length) found_ = {};
     // Only this reader moves the layer, so its position stays here until the next read or
     // seek; asking the layer again at every start code would cost a system call each time.
     layer_position_ = layer_->tell();
@@ -78,12 +80,32 @@ bool VideoBitReader::skip_bits(std::int64_t n) {
     return true;
 }
 
+const std::uint8_t* VideoBitReader::find_prefix(const std::uint8_t* from) const {
+    if (found_.end == 0) return find_start_code(from, buffer_end_);
+    // A prefix that begins before the bytes the layer searched ends within their first two.
+    const std::uint8_t* const searched = buffer_ + found_.begin;
+    if (from < searched) {
+        if (const std::uint8_t* hit = find_start_code(from, std::min(searched + 2, buffer_end_)))
+            return hit;
+        from = searched;
+    }
+    // One that lies in them is looked up; the bytes after them are searched.
+    const std::uint8_t* const searched_end = buffer_ + found_.end;
+    if (searched_end - from >= 3) {
+        const auto offset = static_cast<std::uint32_t>(from - searched);
+        const auto found = std::lower_bound(found_.offsets.begin(), found_.offsets.end(), offset);
+        if (found != found_.offsets.end()) return searched + *found;
+        from = searched_end - 2;
+    }
+    return find_start_code(from, buffer_end_);
+}
+
 bool VideoBitReader::next_start_code(std::int64_t limit) {
     // Whole bytes still in the window go back; a partly consumed byte does not.
     cursor_ -= valid_bits_ / 8;
     valid_bits_ = 0;
     const std::uint8_t* prefix;
-    while ((prefix = find_start_code(cursor_, buffer_end_)) == nullptr) {
+    while ((prefix = find_prefix(cursor_)) == nullptr) {
         // Up to two unsearched bytes may begin a prefix that the next read completes; they
         // stay reachable in the carry area. Bytes before the cursor are never searched.
         const auto unsearched = std::min<std::ptrdiff_t>(2, buffer_end_ - cursor_);

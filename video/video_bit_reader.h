@@ -88,6 +88,9 @@ class VideoBitReader {
         }
     }
 
+    // The first start code prefix at or after `from` in the buffer (or its carry area): the
+    // prefixes the layer found in the buffer are looked up, the other bytes searched.
+    const std::uint8_t* find_prefix(const std::uint8_t* from) const;
     // Reads the next buffer after the current one; false when the layer has no more bytes.
     bool load_buffer();
     void read_into_buffer();
@@ -106,6 +109,7 @@ class VideoBitReader {
     std::int64_t layer_position_ = 0;   // and after it
     std::int64_t previous_start_code_position_ = 0;
     std::int64_t start_code_position_ = 0;
+    FoundStartCodes found_;  // what the layer found in the buffer's bytes
 };
 
 // Opens `path` through the first stream layer that accepts it and reads its video.

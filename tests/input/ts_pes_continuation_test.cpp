@@ -1,12 +1,15 @@
 // The transport stream layer streams the rest of each PES packet straight from the transport
 // packets. Whatever the stream and the read sizes, it must deliver the bytes, with the
-// positions, that assembling every PES packet whole delivers.
+// positions, that assembling every PES packet whole delivers, and the start codes it reports
+// finding in them must be theirs.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "input/file_set.h"
+#include "input/start_code.h"
 #include "input/ts_layer.h"
 #include "input/ts_packet_window.h"
 #include "tests/support/temp_dir.h"
@@ -63,15 +66,35 @@ Delivery assembled_whole(const std::string& path, int pid, StreamClass stream) {
     }
 }
 
+// Whether `found` lists exactly the start code prefixes of its part of the read's bytes.
+testing::AssertionResult lists_every_prefix(std::span<const std::uint8_t> read,
+                                            const FoundStartCodes& found) {
+    if (found.begin > found.end || found.end > read.size())
+        return testing::AssertionFailure()
+               << "part " << found.begin << '-' << found.end << " of a read of " << read.size();
+    std::vector<std::uint32_t> prefixes;
+    const auto part = read.subspan(found.begin, found.end - found.begin);
+    for (const std::uint8_t* p = part.data();
+         (p = find_start_code_skip_table(p, part.data() + part.size())); p += 3)
+        prefixes.push_back(static_cast<std::uint32_t>(p - part.data()));
+    if (!std::ranges::equal(prefixes, found.offsets))
+        return testing::AssertionFailure()
+               << "prefixes of part " << found.begin << '-' << found.end << " differ";
+    return testing::AssertionSuccess();
+}
+
 // Everything the layer delivers, read in sizes drawn by `next_size`; a byte's position is
-// told by the layer after its read.
+// told by the layer after its read. Start codes the layer reports finding must be right;
+// `found` counts them.
 template <typename NextSize>
-Delivery read_through(StreamOps& layer, NextSize next_size) {
+Delivery read_through(StreamOps& layer, NextSize next_size, std::size_t* found = nullptr) {
     Delivery out;
     Bytes buffer;
     for (;;) {
         buffer.resize(next_size());
         const std::size_t got = layer.read(buffer.data(), buffer.size());
+        EXPECT_TRUE(lists_every_prefix(std::span(buffer).first(got), layer.found_start_codes()));
+        if (found != nullptr) *found += layer.found_start_codes().offsets.size();
         if (got == 0) return out;
         const std::int64_t end = layer.tell();
         for (std::size_t i = 0; i < got; ++i) {
@@ -126,6 +149,7 @@ TEST(TsStreamedPayloads, MatchWholePacketsForHostileStreamsAndAnyReadSizes) {
     std::mt19937 rng(3);
     static constexpr std::size_t sizes[] = {1, 2, 3, 4, 5, 7, 184, 4096, 0x80000};
     int opened = 0;
+    std::size_t found = 0;
     for (int round = 0; round < 60; ++round) {
         const test::TempDir dir;
         const std::string path = dir.write("clip.ts", hostile_stream(rng));
@@ -136,12 +160,14 @@ TEST(TsStreamedPayloads, MatchWholePacketsForHostileStreamsAndAnyReadSizes) {
         const Delivery expected = assembled_whole(path, layer->pid(), layer->stream());
         const std::size_t fixed = sizes[round % std::size(sizes)];
         const Delivery got = read_through(
-            *layer, [&] { return round % 2 == 0 ? fixed : sizes[rng() % std::size(sizes)]; });
+            *layer, [&] { return round % 2 == 0 ? fixed : sizes[rng() % std::size(sizes)]; },
+            &found);
         ASSERT_EQ(got.bytes, expected.bytes) << "round " << round;
         ASSERT_EQ(got.positions, expected.positions) << "round " << round;
         EXPECT_EQ(layer->read(Bytes(8).data(), 8), 0u);
     }
     EXPECT_GT(opened, 50);
+    EXPECT_GT(found, 1000u);  // the video start codes of open packets are passed on
 }
 
 TEST(TsStreamedPayloads, APacketStartSplitAcrossTransportPacketsEndsThePacketBeforeIt) {
