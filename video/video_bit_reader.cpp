@@ -85,8 +85,8 @@ const std::uint8_t* VideoBitReader::find_prefix(const std::uint8_t* from) const 
     // A prefix that begins before the bytes the layer searched ends within their first two.
     const std::uint8_t* const searched = buffer_ + found_.begin;
     if (from < searched) {
-        if (const std::uint8_t* hit = find_start_code(from, std::min(searched + 2, buffer_end_)))
-            return hit;
+        const std::ptrdiff_t overlap = std::min<std::ptrdiff_t>(2, buffer_end_ - searched);
+        if (const std::uint8_t* hit = find_start_code(from, searched + overlap)) return hit;
         from = searched;
     }
     // One that lies in them is looked up; the bytes after them are searched.
