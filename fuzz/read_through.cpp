@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "input/start_code.h"
+#include "support/found_start_codes.h"
 
 namespace quarnel::fuzz {
 
@@ -12,17 +12,7 @@ namespace {
 // Aborts unless the start codes the layer found are exactly the prefixes of their part of
 // the read.
 void check_found_start_codes(const StreamOps& layer, const std::uint8_t* read, std::size_t got) {
-    const FoundStartCodes found = layer.found_start_codes();
-    if (found.begin > found.end || found.end > got) std::abort();
-    const std::uint8_t* const end = read + found.end;
-    std::size_t listed = 0;
-    for (const std::uint8_t* p = read + found.begin; (p = find_start_code_skip_table(p, end));
-         p += 3) {
-        if (listed == found.offsets.size() ||
-            found.offsets[listed++] != static_cast<std::size_t>(p - read) - found.begin)
-            std::abort();
-    }
-    if (listed != found.offsets.size()) std::abort();
+    if (!test::lists_every_prefix({read, got}, layer.found_start_codes())) std::abort();
 }
 
 }  // namespace

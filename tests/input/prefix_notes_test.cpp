@@ -5,22 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
 #include <vector>
+
+#include "tests/support/found_start_codes.h"
 
 namespace quarnel {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-// Offsets of the prefixes lying in bytes [begin, end) of `bytes`, from `begin`.
-std::vector<std::uint32_t> prefixes_in(const Bytes& bytes, std::size_t begin, std::size_t end) {
-    std::vector<std::uint32_t> offsets;
-    for (std::size_t p = begin; p + 3 <= end; ++p) {
-        if (bytes[p] == 0 && bytes[p + 1] == 0 && bytes[p + 2] == 1)
-            offsets.push_back(static_cast<std::uint32_t>(p - begin));
-    }
-    return offsets;
-}
 
 std::vector<std::uint32_t> listed(const FoundStartCodes& found) {
     return {found.offsets.begin(), found.offsets.end()};
@@ -35,9 +28,8 @@ TEST(PrefixNotes, ClaimOnlyBytesWhosePrefixesWereAllNoted) {
             PrefixNotes notes;
             for (const std::size_t p : prefixes)
                 if (p < searched) notes.note(p);
-            const FoundStartCodes found = notes.found(searched, delivered);
-            ASSERT_LE(found.end, delivered);
-            EXPECT_EQ(listed(found), prefixes_in(bytes, 0, found.end))
+            EXPECT_TRUE(test::lists_every_prefix(std::span(bytes).first(delivered),
+                                                 notes.found(searched, delivered)))
                 << "searched " << searched << ", delivered " << delivered;
         }
     }
@@ -51,7 +43,7 @@ TEST(PrefixNotes, EndBeforeThePrefixThatDidNotFit) {
     for (std::size_t p = 0; p < bytes.size(); p += 4) notes.note(p);
     const FoundStartCodes found = notes.found(bytes.size(), bytes.size());
     EXPECT_EQ(found.offsets.size(), PrefixNotes::capacity);
-    EXPECT_EQ(listed(found), prefixes_in(bytes, 0, found.end));
+    EXPECT_TRUE(test::lists_every_prefix(bytes, found));
 
     notes.clear();
     notes.note(8);

@@ -5,13 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <random>
 
 #include "input/file_set.h"
-#include "input/start_code.h"
 #include "input/ts_layer.h"
 #include "input/ts_packet_window.h"
+#include "tests/support/found_start_codes.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/ts_writer.h"
 #include "video/settings.h"
@@ -66,23 +65,6 @@ Delivery assembled_whole(const std::string& path, int pid, StreamClass stream) {
     }
 }
 
-// Whether `found` lists exactly the start code prefixes of its part of the read's bytes.
-testing::AssertionResult lists_every_prefix(std::span<const std::uint8_t> read,
-                                            const FoundStartCodes& found) {
-    if (found.begin > found.end || found.end > read.size())
-        return testing::AssertionFailure()
-               << "part " << found.begin << '-' << found.end << " of a read of " << read.size();
-    std::vector<std::uint32_t> prefixes;
-    const auto part = read.subspan(found.begin, found.end - found.begin);
-    for (const std::uint8_t* p = part.data();
-         (p = find_start_code_skip_table(p, part.data() + part.size())); p += 3)
-        prefixes.push_back(static_cast<std::uint32_t>(p - part.data()));
-    if (!std::ranges::equal(prefixes, found.offsets))
-        return testing::AssertionFailure()
-               << "prefixes of part " << found.begin << '-' << found.end << " differ";
-    return testing::AssertionSuccess();
-}
-
 // Everything the layer delivers, read in sizes drawn by `next_size`; a byte's position is
 // told by the layer after its read. Start codes the layer reports finding must be right;
 // `found` counts them.
@@ -93,7 +75,9 @@ Delivery read_through(StreamOps& layer, NextSize next_size, std::size_t* found =
     for (;;) {
         buffer.resize(next_size());
         const std::size_t got = layer.read(buffer.data(), buffer.size());
-        EXPECT_TRUE(lists_every_prefix(std::span(buffer).first(got), layer.found_start_codes()));
+        EXPECT_TRUE(
+            test::lists_every_prefix(std::span(buffer).first(got), layer.found_start_codes()))
+            << "a read of " << got << " bytes";
         if (found != nullptr) *found += layer.found_start_codes().offsets.size();
         if (got == 0) return out;
         const std::int64_t end = layer.tell();
