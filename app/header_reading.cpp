@@ -1,8 +1,8 @@
 #include "app/header_reading.h"
 
 #include "app/progress_window.h"
+#include "base/settings.h"
 #include "mtv/fill_from_file.h"
-#include "video/settings.h"
 
 namespace quarnel {
 

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "app/language.h"
-#include "video/progress.h"
+#include "base/progress.h"
 
 class QLabel;
 class QProgressBar;

@@ -3,8 +3,8 @@
 
 #include "audio/audio_reader.h"
 #include "audio/frame_header.h"
+#include "base/start_code.h"
 #include "input/pes_payload.h"
-#include "input/start_code.h"
 
 namespace quarnel {
 namespace {

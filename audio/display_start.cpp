@@ -1,6 +1,6 @@
 #include "audio/display_start.h"
 
-#include "input/start_code.h"
+#include "base/start_code.h"
 #include "video/header_codes.h"
 #include "video/picture_info.h"
 

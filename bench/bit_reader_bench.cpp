@@ -5,10 +5,10 @@
 
 #include <cstdlib>
 
+#include "base/settings.h"
 #include "bench_data.h"
 #include "support/memory_stream_ops.h"
 #include "video/gop_list.h"
-#include "video/settings.h"
 #include "video/video_bit_reader.h"
 
 namespace quarnel::bench {

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "input/start_code.h"
+#include "base/start_code.h"
 
 namespace {
 

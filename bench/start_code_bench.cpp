@@ -3,8 +3,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "base/start_code.h"
 #include "bench_data.h"
-#include "input/start_code.h"
 
 namespace quarnel::bench {
 namespace {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "base/settings.h"
 #include "bench_data.h"
 #include "input/pes_packet.h"
 #include "input/ps_layer.h"
@@ -12,7 +13,6 @@
 #include "support/ps_writer.h"
 #include "support/temp_dir.h"
 #include "support/ts_writer.h"
-#include "video/settings.h"
 
 namespace quarnel::bench {
 namespace {

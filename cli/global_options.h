@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "video/settings.h"
+#include "base/settings.h"
 
 namespace quarnel::cli {
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "video/progress.h"
+#include "base/progress.h"
 
 namespace quarnel::cli {
 

@@ -6,8 +6,8 @@
 
 #include "audio/audio_source.h"
 #include "audio/frame_header.h"
+#include "base/settings.h"
 #include "fuzz/input_file.h"
-#include "video/settings.h"
 
 namespace quarnel {
 namespace {

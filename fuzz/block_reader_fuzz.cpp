@@ -3,9 +3,9 @@
 
 #include <cstdlib>
 
+#include "base/settings.h"
 #include "fuzz/input_file.h"
 #include "input/block_reader.h"
-#include "video/settings.h"
 
 namespace quarnel {
 namespace {

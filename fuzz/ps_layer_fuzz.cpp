@@ -8,12 +8,12 @@
 #include <span>
 #include <vector>
 
+#include "base/settings.h"
 #include "fuzz/input_file.h"
 #include "fuzz/read_through.h"
 #include "input/pes_reader.h"
 #include "input/ps_layer.h"
 #include "tests/support/ps_layer_reference.h"
-#include "video/settings.h"
 
 namespace quarnel {
 namespace {

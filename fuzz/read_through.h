@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "video/stream_ops.h"
+#include "base/stream_ops.h"
 
 namespace quarnel::fuzz {
 

@@ -5,10 +5,10 @@
 #include <memory>
 #include <utility>
 
+#include "base/settings.h"
 #include "fuzz/input_file.h"
 #include "source/stream_source.h"
 #include "source/vf_records.h"
-#include "video/settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quarnel;

@@ -1,10 +1,10 @@
 // The transport stream layer: packet size detection, PID selection from the program tables
 // or the packets, and the delivery of the video and the audio payloads with their positions.
 
+#include "base/settings.h"
 #include "fuzz/input_file.h"
 #include "fuzz/read_through.h"
 #include "input/ts_layer.h"
-#include "video/settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quarnel;

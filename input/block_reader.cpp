@@ -4,7 +4,7 @@
 #include <cstring>
 #include <limits>
 
-#include "input/start_code.h"
+#include "base/start_code.h"
 
 namespace quarnel {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/settings.h"
 #include "input/file_set_entries.h"
 #include "input/file_set_os.h"
-#include "video/settings.h"
 
 namespace quarnel {
 

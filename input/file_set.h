@@ -8,7 +8,7 @@
 #include <span>
 #include <string>
 
-#include "video/stream_ops.h"
+#include "base/stream_ops.h"
 
 namespace quarnel {
 

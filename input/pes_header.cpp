@@ -1,6 +1,6 @@
 #include "input/pes_header.h"
 
-#include "video/memory_bit_reader.h"
+#include "base/memory_bit_reader.h"
 
 namespace quarnel {
 

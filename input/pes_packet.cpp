@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "input/start_code.h"
+#include "base/start_code.h"
 
 namespace quarnel {
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <span>
 
-#include "input/start_code.h"
+#include "base/start_code.h"
 
 namespace quarnel {
 

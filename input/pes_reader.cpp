@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "input/start_code.h"
+#include "base/start_code.h"
 
 namespace quarnel {
 

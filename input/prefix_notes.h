@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "video/stream_ops.h"
+#include "base/stream_ops.h"
 
 namespace quarnel {
 

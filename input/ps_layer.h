@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
+#include "base/settings.h"
+#include "base/stream_ops.h"
 #include "input/block_reader.h"
 #include "input/pes_payload.h"
-#include "video/settings.h"
-#include "video/stream_ops.h"
 
 namespace quarnel {
 

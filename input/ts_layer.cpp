@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "base/settings.h"
 #include "input/file_set_entries.h"
 #include "input/ts_packet_window.h"
 #include "input/ts_select.h"
-#include "video/settings.h"
 
 namespace quarnel {
 

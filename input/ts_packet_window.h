@@ -8,8 +8,8 @@
 #include <optional>
 #include <span>
 
+#include "base/prefetch.h"
 #include "input/file_set.h"
-#include "input/prefetch.h"
 #include "input/ts_layer.h"
 
 namespace quarnel {

@@ -11,7 +11,7 @@
 #include <fcntl.h>
 #endif
 
-#include "input/stdio_file.h"
+#include "base/stdio_file.h"
 
 namespace quarnel {
 namespace {

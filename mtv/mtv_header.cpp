@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "input/stdio_file.h"
+#include "base/stdio_file.h"
 
 namespace quarnel {
 namespace {

@@ -3,9 +3,9 @@
 // for every output pixel of a line, which source pixels to combine and with which weights,
 // from a three-lobe Lanczos kernel. Only built; picture output would apply them.
 
+#include "base/settings.h"
 #include "recon/picture_views.h"
 #include "video/sequence_info.h"
-#include "video/settings.h"
 
 #include <cstdint>
 #include <memory>

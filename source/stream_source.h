@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "base/progress.h"
 #include "source/vf_records.h"
-#include "video/progress.h"
 
 namespace quarnel {
 

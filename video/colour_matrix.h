@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "base/settings.h"
 #include "video/sequence_info.h"
-#include "video/settings.h"
 
 namespace quarnel {
 

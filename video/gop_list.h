@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "video/progress.h"
+#include "base/progress.h"
 #include "video/sequence_info.h"
 
 namespace quarnel {

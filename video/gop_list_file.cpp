@@ -8,7 +8,7 @@
 #include <limits>
 #include <memory>
 
-#include "input/stdio_file.h"
+#include "base/stdio_file.h"
 
 namespace quarnel {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "input/start_code.h"
+#include "base/start_code.h"
 
 namespace quarnel {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "video/stream_ops.h"
+#include "base/stream_ops.h"
 
 namespace quarnel {
 

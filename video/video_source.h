@@ -10,6 +10,8 @@
 #include <string_view>
 #include <variant>
 
+#include "base/progress.h"
+#include "base/settings.h"
 #include "recon/picture_views.h"
 #include "recon/resize_tables.h"
 #include "recon/routine_selection.h"
@@ -17,9 +19,7 @@
 #include "video/decoder_context.h"
 #include "video/gop_list.h"
 #include "video/picture_info.h"
-#include "video/progress.h"
 #include "video/sequence_info.h"
-#include "video/settings.h"
 #include "video/time_code_index.h"
 #include "video/video_bit_reader.h"
 #include "video/video_source_extension.h"

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "audio/frame_header.h"
+#include "base/settings.h"
 #include "picture_stream.h"
 #include "support/mp2_writer.h"
 #include "support/ps_writer.h"
 #include "support/temp_dir.h"
-#include "video/settings.h"
 
 namespace quarnel {
 namespace {

@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "audio/audio_source.h"
+#include "base/settings.h"
 #include "support/mp2_writer.h"
 #include "support/ps_writer.h"
 #include "support/temp_dir.h"
-#include "video/settings.h"
 
 namespace quarnel {
 namespace {

@@ -12,8 +12,8 @@
 
 #include "audio/audio_source.h"
 #include "audio/frame_header.h"
+#include "base/settings.h"
 #include "support/temp_dir.h"
-#include "video/settings.h"
 
 namespace quarnel {
 namespace {

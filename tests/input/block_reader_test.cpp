@@ -6,8 +6,8 @@
 #include <random>
 #include <vector>
 
+#include "base/settings.h"
 #include "support/temp_dir.h"
-#include "video/settings.h"
 
 namespace quarnel {
 namespace {

@@ -9,8 +9,8 @@
 #include <numeric>
 #include <vector>
 
+#include "base/settings.h"
 #include "support/temp_dir.h"
-#include "video/settings.h"
 
 namespace quarnel {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "base/settings.h"
 #include "input/pes_payload.h"
 #include "tests/support/ps_writer.h"
 #include "tests/support/temp_dir.h"
-#include "video/settings.h"
 
 namespace quarnel {
 namespace {

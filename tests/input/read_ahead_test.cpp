@@ -8,9 +8,9 @@
 #include <thread>
 #include <vector>
 
+#include "base/settings.h"
 #include "input/file_set.h"
 #include "support/temp_dir.h"
-#include "video/settings.h"
 
 namespace quarnel {
 namespace {

@@ -5,10 +5,10 @@
 
 #include <vector>
 
+#include "base/settings.h"
 #include "input/block_reader.h"
 #include "input/ps_layer.h"
 #include "support/temp_dir.h"
-#include "video/settings.h"
 
 namespace quarnel {
 namespace {

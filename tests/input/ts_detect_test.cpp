@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "base/settings.h"
 #include "input/ts_layer.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/ts_writer.h"
-#include "video/settings.h"
 
 namespace quarnel {
 namespace {

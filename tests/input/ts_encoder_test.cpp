@@ -6,11 +6,11 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/settings.h"
 #include "input/ts_layer.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/ts_writer.h"
 #include "video/header_codes.h"
-#include "video/settings.h"
 #include "video/video_bit_reader.h"
 
 namespace quarnel {

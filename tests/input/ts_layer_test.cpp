@@ -4,10 +4,10 @@
 
 #include <random>
 
+#include "base/settings.h"
 #include "input/ts_packet_window.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/ts_writer.h"
-#include "video/settings.h"
 
 namespace quarnel {
 namespace {

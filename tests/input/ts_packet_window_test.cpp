@@ -8,10 +8,10 @@
 
 #include <random>
 
+#include "base/settings.h"
 #include "input/file_set.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/ts_writer.h"
-#include "video/settings.h"
 
 namespace quarnel {
 namespace {

@@ -7,13 +7,13 @@
 
 #include <random>
 
+#include "base/settings.h"
 #include "input/file_set.h"
 #include "input/ts_layer.h"
 #include "input/ts_packet_window.h"
 #include "tests/support/found_start_codes.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/ts_writer.h"
-#include "video/settings.h"
 
 namespace quarnel {
 namespace {

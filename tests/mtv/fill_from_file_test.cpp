@@ -8,12 +8,12 @@
 #include <fstream>
 #include <tuple>
 
+#include "base/settings.h"
 #include "support/mp2_writer.h"
 #include "support/ps_writer.h"
 #include "support/sample_stream.h"
 #include "support/temp_dir.h"
 #include "support/video_es_writer.h"
-#include "video/settings.h"
 
 namespace quarnel {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "video/stream_ops.h"
+#include "base/stream_ops.h"
 
 namespace quarnel::test {
 

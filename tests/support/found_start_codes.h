@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <span>
 
-#include "input/start_code.h"
-#include "video/stream_ops.h"
+#include "base/start_code.h"
+#include "base/stream_ops.h"
 
 namespace quarnel::test {
 

@@ -10,7 +10,7 @@
 #include <random>
 #include <vector>
 
-#include "video/stream_ops.h"
+#include "base/stream_ops.h"
 
 namespace quarnel::test {
 

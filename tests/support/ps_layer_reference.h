@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
+#include "base/settings.h"
+#include "base/stream_ops.h"
 #include "input/pes_payload.h"
-#include "video/settings.h"
-#include "video/stream_ops.h"
 
 namespace quarnel::test {
 

@@ -4,11 +4,11 @@
 
 #include <cstdlib>
 
+#include "base/settings.h"
 #include "support/temp_dir.h"
 #include "video/header_codes.h"
 #include "video/picture_header.h"
 #include "video/sequence_header.h"
-#include "video/settings.h"
 #include "video/time_code.h"
 #include "video/video_bit_reader.h"
 

@@ -6,12 +6,12 @@
 #include <limits>
 #include <map>
 
+#include "base/settings.h"
 #include "support/encoder_tools.h"
 #include "support/temp_dir.h"
 #include "support/ts_writer.h"
 #include "support/video_es_writer.h"
 #include "video/gop_list_file.h"
-#include "video/settings.h"
 #include "video/video_source.h"
 
 namespace quarnel {

@@ -1,4 +1,4 @@
-#include "video/settings_file.h"
+#include "base/settings_file.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -3,7 +3,7 @@
 
 #ifdef _WIN32
 
-#include "video/settings.h"
+#include "base/settings.h"
 
 namespace quarnel {
 

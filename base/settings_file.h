@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "video/settings.h"
+#include "base/settings.h"
 
 namespace quarnel {
 

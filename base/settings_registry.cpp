@@ -1,6 +1,6 @@
 #ifdef _WIN32
 
-#include "video/settings_registry.h"
+#include "base/settings_registry.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX  // keep std::min usable

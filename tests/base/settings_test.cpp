@@ -1,9 +1,9 @@
-#include "video/settings.h"
+#include "base/settings.h"
 
 #include <gtest/gtest.h>
 
+#include "base/settings_file.h"
 #include "support/temp_dir.h"
-#include "video/settings_file.h"
 
 namespace quarnel {
 namespace {

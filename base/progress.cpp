@@ -1,4 +1,4 @@
-#include "video/progress.h"
+#include "base/progress.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "input/start_code.h"
+#include "base/start_code.h"
 
 #include <array>
 #include <bit>

@@ -1,4 +1,4 @@
-#include "video/settings.h"
+#include "base/settings.h"
 
 #include <charconv>
 

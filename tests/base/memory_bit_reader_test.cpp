@@ -1,4 +1,4 @@
-#include "video/memory_bit_reader.h"
+#include "base/memory_bit_reader.h"
 
 #include <gtest/gtest.h>
 
