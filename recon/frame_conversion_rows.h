@@ -2,7 +2,7 @@
 // Per-line and per-pixel pieces shared by the members of the output conversion families.
 
 #include "recon/picture_views.h"
-#include "video/colour_matrix.h"
+#include "recon/yuy2_record.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -27,7 +27,7 @@ constexpr std::array<std::pair<int, int>, 11> mpeg1_pel_aspect{{{2, 6735},
                                                                 {13, 11575},
                                                                 {14, 12015}}};
 
-std::int64_t display_width(const SequenceInfo& s, std::int64_t b, std::int64_t a) {
+std::int64_t display_width(const SequenceShape& s, std::int64_t b, std::int64_t a) {
     if (!s.sequence_extension_present) {
         const int p = s.aspect_ratio_information;
         if (p == 8) return 59 * b / 54;
@@ -116,7 +116,7 @@ void filter_downscale(ResizeFilter& filter, int source_width, int outputs) {
     });
 }
 
-std::unique_ptr<ResizeTables> build_resize_tables(SequenceInfo& s, const VideoSettings& settings) {
+std::unique_ptr<ResizeTables> build_resize_tables(SequenceShape& s, const VideoSettings& settings) {
     if (settings.aspect_ratio == 0) return nullptr;
 
     const bool display = s.sequence_display_extension_present != 0;

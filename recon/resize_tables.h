@@ -5,13 +5,26 @@
 
 #include "base/settings.h"
 #include "recon/picture_views.h"
-#include "video/sequence_info.h"
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 namespace quarnel {
+
+// What the tables take from the first sequence header of a stream and its extensions.
+struct SequenceShape {
+    std::int32_t horizontal_size = 0;
+    std::int32_t vertical_size = 0;
+    std::int32_t coded_width = 0;
+    std::int32_t coded_height = 0;
+    std::int32_t aspect_ratio_information = 0;
+    std::int32_t sequence_extension_present = 0;  // MPEG-2
+    std::int32_t chroma_format = 0;
+    std::int32_t sequence_display_extension_present = 0;
+    std::int32_t display_horizontal_size = 0;
+    std::int32_t display_vertical_size = 0;
+};
 
 struct ResizeFilter {
     std::int32_t height = 0;  // output lines
@@ -41,7 +54,7 @@ struct ResizeTables {
 // setting is 0, the computed width equals horizontal_size, the sizes are unusable or memory
 // runs out. A sequence display extension whose display size is 0 or larger than the coded
 // size gets the coded size written into `sequence`.
-std::unique_ptr<ResizeTables> build_resize_tables(SequenceInfo& sequence,
+std::unique_ptr<ResizeTables> build_resize_tables(SequenceShape& sequence,
                                                   const VideoSettings& settings);
 
 // Resized output replaces the picture size of the colour parameters: width and height by

@@ -3,7 +3,7 @@
 // once at open (see routine_selection.h).
 
 #include "recon/picture_views.h"
-#include "video/colour_matrix.h"
+#include "recon/yuy2_record.h"
 
 #include <array>
 #include <cstddef>

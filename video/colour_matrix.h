@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "base/settings.h"
+#include "recon/yuy2_record.h"
 #include "video/sequence_info.h"
 
 namespace quarnel {
@@ -45,10 +46,6 @@ bool colour_matrix_in_table(std::int32_t matrix);
 // The coefficients of `matrix` for re_map 0 or 1. A matrix outside the table (above 7, which
 // a colour description or the setting can name) converts as matrix 0.
 ColourCoefficients colour_coefficients(std::int32_t matrix, std::int32_t re_map);
-
-// k0 .. k5 of the YUY2 matrix adjustment, 16.16.
-using Yuy2Record = std::array<std::int32_t, 6>;
-inline constexpr Yuy2Record yuy2_identity{0, 0, 65536, 0, 0, 65536};
 
 // The remix from `source_matrix` to the matrix yuy2_matrix names (1 to 4 target matrices
 // 0, 1, 4 and 7); nothing when the source already is the target or yuy2_matrix asks for none.

@@ -21,6 +21,19 @@ bool skip_to_start_code(VideoBitReader& reader, std::uint32_t code, std::int64_t
     }
 }
 
+SequenceShape sequence_shape(const SequenceInfo& s) {
+    return {.horizontal_size = s.horizontal_size,
+            .vertical_size = s.vertical_size,
+            .coded_width = s.coded_width,
+            .coded_height = s.coded_height,
+            .aspect_ratio_information = s.aspect_ratio_information,
+            .sequence_extension_present = s.sequence_extension_present,
+            .chroma_format = s.chroma_format,
+            .sequence_display_extension_present = s.sequence_display_extension_present,
+            .display_horizontal_size = s.display_horizontal_size,
+            .display_vertical_size = s.display_vertical_size};
+}
+
 }  // namespace
 
 std::string_view frame_index_name(FrameIndexKind kind) {
@@ -91,7 +104,11 @@ void VideoSource::prepare_reconstruction() {
                                  .idct_func = settings_.idct_func,
                                  .chroma_format = decoder_context_.chroma_format,
                                  .yuy2_conversion = yuy2_needed_});
-    resize_tables_ = build_resize_tables(first_sequence_, settings_);
+    SequenceShape shape = sequence_shape(first_sequence_);
+    resize_tables_ = build_resize_tables(shape, settings_);
+    // An unusable display size is the coded size from here on, as the tables took it.
+    first_sequence_.display_horizontal_size = shape.display_horizontal_size;
+    first_sequence_.display_vertical_size = shape.display_vertical_size;
     // Pictures come out at the resized size, which the stream information then reports.
     if (resize_tables_) apply_resize_tables(*resize_tables_, colour_);
 }

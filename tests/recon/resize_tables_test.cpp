@@ -8,8 +8,8 @@
 namespace quarnel {
 namespace {
 
-SequenceInfo mpeg2(int width, int height, int aspect, int chroma_format = 1) {
-    SequenceInfo s;
+SequenceShape mpeg2(int width, int height, int aspect, int chroma_format = 1) {
+    SequenceShape s;
     s.horizontal_size = width;
     s.vertical_size = height;
     s.coded_width = (width + 15) / 16 * 16;
@@ -20,8 +20,8 @@ SequenceInfo mpeg2(int width, int height, int aspect, int chroma_format = 1) {
     return s;
 }
 
-SequenceInfo mpeg1(int width, int height, int pel_aspect) {
-    SequenceInfo s = mpeg2(width, height, pel_aspect);
+SequenceShape mpeg1(int width, int height, int pel_aspect) {
+    SequenceShape s = mpeg2(width, height, pel_aspect);
     s.sequence_extension_present = 0;
     s.chroma_format = 0;
     return s;
@@ -49,7 +49,7 @@ void expect_sound(const ResizeFilter& f, int source_width) {
 }
 
 TEST(ResizeTables, NtscFourThreeDownscalesTo640WithSevenTaps) {
-    SequenceInfo s = mpeg2(720, 480, 2);
+    SequenceShape s = mpeg2(720, 480, 2);
     const auto t = build_resize_tables(s, resizing());
     ASSERT_TRUE(t);
     EXPECT_EQ(t->luma.output_width, 640);
@@ -68,7 +68,7 @@ TEST(ResizeTables, NtscFourThreeDownscalesTo640WithSevenTaps) {
 }
 
 TEST(ResizeTables, ReplaceThePictureSizeOfTheColourParameters) {
-    SequenceInfo s = mpeg1(352, 288, 8);
+    SequenceShape s = mpeg1(352, 288, 8);
     const auto t = build_resize_tables(s, resizing());
     ColourParameters c;
     c.width = 352;
@@ -82,7 +82,7 @@ TEST(ResizeTables, ReplaceThePictureSizeOfTheColourParameters) {
 }
 
 TEST(ResizeTables, WidescreenUpscalesWithSixTaps) {
-    SequenceInfo s = mpeg2(720, 480, 3);
+    SequenceShape s = mpeg2(720, 480, 3);
     const auto t = build_resize_tables(s, resizing());
     ASSERT_TRUE(t);
     EXPECT_EQ(t->luma.output_width, 854);  // 853 rounded up to even
@@ -90,23 +90,23 @@ TEST(ResizeTables, WidescreenUpscalesWithSixTaps) {
     EXPECT_EQ(t->luma.taps, 6);
     expect_sound(t->luma, 720);
 
-    SequenceInfo pal = mpeg2(720, 576, 3);
+    SequenceShape pal = mpeg2(720, 576, 3);
     EXPECT_EQ(build_resize_tables(pal, resizing())->luma.output_width, 1024);
 }
 
 TEST(ResizeTables, NoTablesWhenNothingChanges) {
-    SequenceInfo square = mpeg2(720, 576, 1);
+    SequenceShape square = mpeg2(720, 576, 1);
     EXPECT_FALSE(build_resize_tables(square, resizing()));
-    SequenceInfo s = mpeg2(720, 480, 2);
+    SequenceShape s = mpeg2(720, 480, 2);
     EXPECT_FALSE(build_resize_tables(s, VideoSettings{}));
-    SequenceInfo one = mpeg1(352, 240, 1);
+    SequenceShape one = mpeg1(352, 240, 1);
     EXPECT_FALSE(build_resize_tables(one, resizing()));
 }
 
 TEST(ResizeTables, Mpeg1UsesThePelAspectRatio) {
-    SequenceInfo ntsc = mpeg1(352, 240, 12);
+    SequenceShape ntsc = mpeg1(352, 240, 12);
     EXPECT_EQ(build_resize_tables(ntsc, resizing())->luma.output_width, 320);
-    SequenceInfo pal = mpeg1(352, 288, 8);
+    SequenceShape pal = mpeg1(352, 288, 8);
     const auto t = build_resize_tables(pal, resizing());
     EXPECT_EQ(t->luma.output_width, 384);
     EXPECT_EQ(t->chroma.output_width, 192);
@@ -114,7 +114,7 @@ TEST(ResizeTables, Mpeg1UsesThePelAspectRatio) {
 }
 
 TEST(ResizeTables, FourFourFourChromaKeepsFullWidth) {
-    SequenceInfo s = mpeg2(720, 480, 2, 3);
+    SequenceShape s = mpeg2(720, 480, 2, 3);
     const auto t = build_resize_tables(s, resizing());
     EXPECT_EQ(t->chroma.output_width, 640);
     EXPECT_EQ(t->chroma.chroma_line_width, 0);
@@ -122,7 +122,7 @@ TEST(ResizeTables, FourFourFourChromaKeepsFullWidth) {
 }
 
 TEST(ResizeTables, UnusableDisplaySizesBecomeTheCodedSize) {
-    SequenceInfo s = mpeg2(720, 480, 2);
+    SequenceShape s = mpeg2(720, 480, 2);
     s.sequence_display_extension_present = 1;
     s.display_horizontal_size = 0;
     s.display_vertical_size = 400;
@@ -134,7 +134,7 @@ TEST(ResizeTables, UnusableDisplaySizesBecomeTheCodedSize) {
 }
 
 TEST(ResizeTables, DisplayAreaIsCentredAndSetsTheHeight) {
-    SequenceInfo s = mpeg2(720, 576, 2);
+    SequenceShape s = mpeg2(720, 576, 2);
     s.sequence_display_extension_present = 1;
     s.display_horizontal_size = 704;
     s.display_vertical_size = 560;
@@ -147,9 +147,9 @@ TEST(ResizeTables, DisplayAreaIsCentredAndSetsTheHeight) {
 }
 
 TEST(ResizeTables, DegenerateSizesGiveNoTables) {
-    SequenceInfo zero = mpeg2(720, 0, 2);
+    SequenceShape zero = mpeg2(720, 0, 2);
     EXPECT_FALSE(build_resize_tables(zero, resizing()));
-    SequenceInfo huge = mpeg1(2000000, 288, 8);
+    SequenceShape huge = mpeg1(2000000, 288, 8);
     EXPECT_FALSE(build_resize_tables(huge, resizing()));
 }
 
