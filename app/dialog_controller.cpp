@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "app/save_names.h"
+#include "mtv/save_names.h"
 
 namespace quarnel {
 

@@ -9,7 +9,7 @@
 #include "app/file_filters.h"
 #include "app/language.h"
 #include "app/prompts.h"
-#include "app/save_names.h"
+#include "mtv/save_names.h"
 
 class QFileDialog;
 class QMessageBox;

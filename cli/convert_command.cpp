@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "app/save_names.h"
 #include "cli/commands.h"
 #include "cli/header_options.h"
 #include "cli/interrupt.h"
@@ -12,6 +11,7 @@
 #include "cli/terminal_progress.h"
 #include "mtv/file_facts.h"
 #include "mtv/fill_from_file.h"
+#include "mtv/save_names.h"
 
 namespace quarnel::cli {
 namespace {

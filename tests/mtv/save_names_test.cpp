@@ -1,4 +1,4 @@
-#include "app/save_names.h"
+#include "mtv/save_names.h"
 
 #include <gtest/gtest.h>
 
