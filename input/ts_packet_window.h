@@ -10,7 +10,7 @@
 
 #include "base/prefetch.h"
 #include "input/file_set.h"
-#include "input/ts_layer.h"
+#include "input/ts_packet_format.h"
 
 namespace quarnel {
 

@@ -1,8 +1,8 @@
+#include "input/ts_packet_format.h"
+
 #include <algorithm>
 #include <array>
 #include <numeric>
-
-#include "input/ts_layer.h"
 
 namespace quarnel {
 

@@ -1,7 +1,8 @@
+#include "input/ts_packet_format.h"
+
 #include <gtest/gtest.h>
 
 #include "base/settings.h"
-#include "input/ts_layer.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/ts_writer.h"
 
