@@ -4,6 +4,7 @@
 #include "base/settings.h"
 #include "fuzz/count_frames.h"
 #include "fuzz/input_file.h"
+#include "video/bit_reader_open.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quarnel;

@@ -15,8 +15,6 @@
 
 namespace quarnel {
 
-class SettingsStore;
-
 // The container a video stream was taken from.
 enum class ContainerLayer { elementary_stream, program_stream, transport_stream };
 std::string_view container_layer_name(ContainerLayer layer);  // "es", "ps", "ts"
@@ -111,9 +109,5 @@ class VideoBitReader {
     std::int64_t start_code_position_ = 0;
     FoundStartCodes found_;  // what the layer found in the buffer's bytes
 };
-
-// Opens `path` through the first stream layer that accepts it and reads its video.
-std::unique_ptr<VideoBitReader> bit_reader_open(const std::string& path,
-                                                const SettingsStore& settings);
 
 }  // namespace quarnel

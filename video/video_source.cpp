@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "video/bit_reader_open.h"
 #include "video/frame_rate.h"
 #include "video/header_codes.h"
 #include "video/picture_header.h"

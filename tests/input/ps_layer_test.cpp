@@ -7,7 +7,7 @@
 #include "tests/support/encoder_tools.h"
 #include "tests/support/ps_writer.h"
 #include "tests/support/temp_dir.h"
-#include "video/video_bit_reader.h"
+#include "video/bit_reader_open.h"
 
 namespace quarnel {
 namespace {

@@ -10,8 +10,8 @@
 #include "input/ts_layer.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/ts_writer.h"
+#include "video/bit_reader_open.h"
 #include "video/header_codes.h"
-#include "video/video_bit_reader.h"
 
 namespace quarnel {
 namespace {

@@ -6,11 +6,11 @@
 
 #include "base/settings.h"
 #include "support/temp_dir.h"
+#include "video/bit_reader_open.h"
 #include "video/header_codes.h"
 #include "video/picture_header.h"
 #include "video/sequence_header.h"
 #include "video/time_code.h"
-#include "video/video_bit_reader.h"
 
 namespace quarnel {
 namespace {

@@ -7,12 +7,12 @@
 
 #include "base/settings.h"
 #include "support/temp_dir.h"
+#include "video/bit_reader_open.h"
 #include "video/frame_rate.h"
 #include "video/gop_list.h"
 #include "video/header_codes.h"
 #include "video/sequence_header.h"
 #include "video/time_code_index.h"
-#include "video/video_bit_reader.h"
 
 namespace quarnel {
 namespace {

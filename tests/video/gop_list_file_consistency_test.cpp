@@ -11,6 +11,7 @@
 #include "support/temp_dir.h"
 #include "support/ts_writer.h"
 #include "support/video_es_writer.h"
+#include "video/bit_reader_open.h"
 #include "video/gop_list_file.h"
 #include "video/video_source.h"
 

@@ -1,7 +1,8 @@
+#include "video/bit_reader_open.h"
+
 #include "input/file_set.h"
 #include "input/ps_layer.h"
 #include "input/ts_layer.h"
-#include "video/video_bit_reader.h"
 
 namespace quarnel {
 
