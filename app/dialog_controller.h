@@ -8,7 +8,7 @@
 
 #include "app/header_reader.h"
 #include "app/prompts.h"
-#include "mtv/header_dialog.h"
+#include "mtv/header_dialog_view.h"
 #include "mtv/mtv_header.h"
 
 namespace quarnel {

@@ -1,4 +1,4 @@
-#include "mtv/header_dialog.h"
+#include "mtv/header_dialog_view.h"
 
 #include <algorithm>
 #include <cstdio>
