@@ -2,9 +2,9 @@
 
 #include <QApplication>
 
-#include "app/header_reading.h"
 #include "app/language.h"
 #include "app/main_dialog.h"
+#include "app/program_header_reader.h"
 #include "app/qt_prompts.h"
 
 int main(int argc, char** argv) {

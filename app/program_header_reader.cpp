@@ -1,4 +1,4 @@
-#include "app/header_reading.h"
+#include "app/program_header_reader.h"
 
 #include "app/progress_window.h"
 #include "base/settings.h"
