@@ -47,7 +47,6 @@ class DialogController {
 
     // False while a read is in progress: the dialog must not close under it.
     bool may_close() const { return !busy_; }
-    bool busy() const { return busy_; }
 
     const MtvHeader& header() const { return header_; }
     const std::string& lastDirectory() const { return lastDirectory_; }
