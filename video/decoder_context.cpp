@@ -6,10 +6,6 @@ namespace quarnel {
 
 namespace {
 
-std::int16_t* matrix_at(QuantiserMatrices& matrices, QuantiserMatrixKind kind) {
-    return matrices.data() + 64 * static_cast<int>(kind);
-}
-
 // A matrix as coded (zigzag order) into raster order.
 void store_raster(const QuantiserMatrix& coded, std::int16_t* raster) {
     for (std::size_t i = 0; i < coded.size(); ++i)
@@ -27,8 +23,9 @@ DecoderContext make_decoder_context(const SequenceInfo& sequence) {
     context.mpeg1 = mpeg2 ? 0 : 1;
     context.chroma_format = mpeg2 ? sequence.chroma_format : 1;
 
-    std::int16_t* intra = matrix_at(context.quantiser_matrices, QuantiserMatrixKind::intra);
-    std::int16_t* non_intra = matrix_at(context.quantiser_matrices, QuantiserMatrixKind::non_intra);
+    QuantiserMatrices& matrices = context.quantiser_matrices;
+    std::int16_t* intra = quantiser_matrix(matrices, QuantiserMatrixKind::intra);
+    std::int16_t* non_intra = quantiser_matrix(matrices, QuantiserMatrixKind::non_intra);
     if (sequence.load_intra_quantiser_matrix != 0)
         store_raster(sequence.intra_quantiser_matrix, intra);
     else
@@ -39,10 +36,8 @@ DecoderContext make_decoder_context(const SequenceInfo& sequence) {
     else
         std::fill_n(non_intra, 64, default_non_intra_quantiser_value);
 
-    std::copy_n(intra, 64,
-                matrix_at(context.quantiser_matrices, QuantiserMatrixKind::chroma_intra));
-    std::copy_n(non_intra, 64,
-                matrix_at(context.quantiser_matrices, QuantiserMatrixKind::chroma_non_intra));
+    std::copy_n(intra, 64, quantiser_matrix(matrices, QuantiserMatrixKind::chroma_intra));
+    std::copy_n(non_intra, 64, quantiser_matrix(matrices, QuantiserMatrixKind::chroma_non_intra));
     return context;
 }
 

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 
 #include "video/sequence_info.h"
 
@@ -32,6 +33,9 @@ using QuantiserMatrices = std::array<std::int16_t, 256>;
 inline const std::int16_t* quantiser_matrix(const QuantiserMatrices& matrices,
                                             QuantiserMatrixKind kind) {
     return matrices.data() + 64 * static_cast<int>(kind);
+}
+inline std::int16_t* quantiser_matrix(QuantiserMatrices& matrices, QuantiserMatrixKind kind) {
+    return const_cast<std::int16_t*>(quantiser_matrix(std::as_const(matrices), kind));
 }
 
 struct DecoderContext {
