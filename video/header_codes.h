@@ -8,7 +8,6 @@ namespace quarnel {
 
 inline constexpr std::uint32_t picture_start_code = 0x00000100;
 inline constexpr std::uint32_t slice_start_code_first = 0x00000101;
-inline constexpr std::uint32_t slice_start_code_last = 0x000001AF;
 inline constexpr std::uint32_t user_data_start_code = 0x000001B2;
 inline constexpr std::uint32_t sequence_header_code = 0x000001B3;
 inline constexpr std::uint32_t extension_start_code = 0x000001B5;
