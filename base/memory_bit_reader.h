@@ -37,7 +37,6 @@ class MemoryBitReader {
         fill();
     }
 
-    std::uint32_t bits_consumed() const { return total_; }
     // Whole bytes touched by what was consumed, a partly consumed byte counting as one.
     std::size_t bytes_consumed() const { return (std::size_t{total_} + 7) / 8; }
 

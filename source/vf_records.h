@@ -56,10 +56,7 @@ struct VF_StreamInfo_Audio {
 };
 static_assert(sizeof(VF_StreamInfo_Audio) == 32);
 
-// A 64-bit count from its two halves, and the halves of a count.
-constexpr std::int64_t joined_length(std::uint32_t low, std::uint32_t high) {
-    return static_cast<std::int64_t>((std::uint64_t{high} << 32) | low);
-}
+// The two halves of a 64-bit count.
 constexpr std::uint32_t low_half(std::int64_t count) {
     return static_cast<std::uint32_t>(static_cast<std::uint64_t>(count) & 0xFFFFFFFFu);
 }

@@ -118,7 +118,6 @@ bool VideoBitReader::next_start_code(std::int64_t limit) {
     }
     cursor_ = prefix;
     fill_window();
-    previous_start_code_position_ = start_code_position_;
     start_code_position_ = stream_position();
     return true;
 }

@@ -69,9 +69,8 @@ class VideoBitReader {
     ContainerLayer container_layer() const { return container_; }
     // Size of the stream as the layer reported it at open.
     std::int64_t stream_size() const { return stream_size_; }
-    // Where the last successful next_start_code found its start code, and the one before.
+    // Where the last successful next_start_code found its start code.
     std::int64_t start_code_position() const { return start_code_position_; }
-    std::int64_t previous_start_code_position() const { return previous_start_code_position_; }
 
   private:
     explicit VideoBitReader(std::unique_ptr<StreamOps> layer);
@@ -105,7 +104,6 @@ class VideoBitReader {
     std::int64_t stream_size_ = 0;
     std::int64_t buffer_position_ = 0;  // layer position before the current buffer was read
     std::int64_t layer_position_ = 0;   // and after it
-    std::int64_t previous_start_code_position_ = 0;
     std::int64_t start_code_position_ = 0;
     FoundStartCodes found_;  // what the layer found in the buffer's bytes
 };

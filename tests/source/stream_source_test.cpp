@@ -16,6 +16,11 @@
 namespace quarnel {
 namespace {
 
+// A 64-bit count from the two halves a record stores.
+constexpr std::int64_t joined_length(std::uint32_t low, std::uint32_t high) {
+    return static_cast<std::int64_t>((std::uint64_t{high} << 32) | low);
+}
+
 using test::Bytes;
 
 // Twelve 720x576 pictures at 25 frames/s after one GOP header.

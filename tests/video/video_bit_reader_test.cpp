@@ -46,7 +46,6 @@ TEST(VideoBitReader, NextStartCodeStaysOnAnUnconsumedStartCode) {
     EXPECT_EQ(reader->get_bits(32), sequence_header_code);
     ASSERT_TRUE(reader->next_start_code());
     EXPECT_EQ(reader->start_code_position(), 5);
-    EXPECT_EQ(reader->previous_start_code_position(), 0);
     EXPECT_EQ(reader->peek_bits(32), group_start_code);
 }
 
