@@ -11,7 +11,7 @@ namespace {
 
 // The members of every family for one instruction set. Families without a member for the
 // set hold their portable member; the selection rules never pick those.
-struct SetMembers {
+struct InstructionSetRoutines {
     IdctRoutine reference_idct, integer_idct, row_table_idct;
     const KernelTable& (*kernels)();
     BlockStoreRoutine block_store;
@@ -21,65 +21,65 @@ struct SetMembers {
     Yuy2AdjustmentRoutine yuy2_adjustment;
 };
 
-constexpr SetMembers portable{idct_reference,
-                              idct_integer,
-                              idct_row_table,
-                              portable_kernels,
-                              store_block,
-                              scale_quantiser_matrices,
-                              upsample_chroma_interlaced,
-                              upsample_chroma_progressive,
-                              convert_rgb24_422,
-                              pack_yuy2_422,
-                              adjust_yuy2};
+constexpr InstructionSetRoutines portable{idct_reference,
+                                          idct_integer,
+                                          idct_row_table,
+                                          portable_kernels,
+                                          store_block,
+                                          scale_quantiser_matrices,
+                                          upsample_chroma_interlaced,
+                                          upsample_chroma_progressive,
+                                          convert_rgb24_422,
+                                          pack_yuy2_422,
+                                          adjust_yuy2};
 
 #if QUARNEL_RECON_MMX
-constexpr SetMembers mmx{idct_reference,
-                         idct_integer_mmx,
-                         idct_row_table_mmx,
-                         mmx_kernels,
-                         store_block_mmx,
-                         scale_quantiser_matrices_mmx,
-                         upsample_chroma_interlaced_mmx,
-                         upsample_chroma_progressive_mmx,
-                         convert_rgb24_422_mmx,
-                         pack_yuy2_422_mmx,
-                         adjust_yuy2_mmx};
+constexpr InstructionSetRoutines mmx{idct_reference,
+                                     idct_integer_mmx,
+                                     idct_row_table_mmx,
+                                     mmx_kernels,
+                                     store_block_mmx,
+                                     scale_quantiser_matrices_mmx,
+                                     upsample_chroma_interlaced_mmx,
+                                     upsample_chroma_progressive_mmx,
+                                     convert_rgb24_422_mmx,
+                                     pack_yuy2_422_mmx,
+                                     adjust_yuy2_mmx};
 #else
-constexpr SetMembers mmx = portable;
+constexpr InstructionSetRoutines mmx = portable;
 #endif
 
-constexpr SetMembers with_reference(SetMembers m, IdctRoutine reference) {
+constexpr InstructionSetRoutines with_reference(InstructionSetRoutines m, IdctRoutine reference) {
     m.reference_idct = reference;
     return m;
 }
 
 #if QUARNEL_RECON_SSE
-constexpr SetMembers sse = [] {
-    SetMembers m = with_reference(portable, idct_reference_sse);
+constexpr InstructionSetRoutines sse = [] {
+    InstructionSetRoutines m = with_reference(portable, idct_reference_sse);
     m.row_table_idct = idct_row_table_sse;
     m.kernels = sse_kernels;
     return m;
 }();
 #else
 // Without SSE the single-precision transform still computes in single precision.
-constexpr SetMembers sse = with_reference(portable, idct_reference_single);
+constexpr InstructionSetRoutines sse = with_reference(portable, idct_reference_single);
 #endif
 
 #if QUARNEL_RECON_SSE2
-constexpr SetMembers sse2{idct_reference,
-                          idct_integer,
-                          idct_row_table_sse2,
-                          sse2_kernels,
-                          store_block,
-                          scale_quantiser_matrices_sse2,
-                          upsample_chroma_interlaced_sse2,
-                          upsample_chroma_progressive_sse2,
-                          convert_rgb24_422_sse2,
-                          pack_yuy2_422_sse2,
-                          adjust_yuy2_sse2};
+constexpr InstructionSetRoutines sse2{idct_reference,
+                                      idct_integer,
+                                      idct_row_table_sse2,
+                                      sse2_kernels,
+                                      store_block,
+                                      scale_quantiser_matrices_sse2,
+                                      upsample_chroma_interlaced_sse2,
+                                      upsample_chroma_progressive_sse2,
+                                      convert_rgb24_422_sse2,
+                                      pack_yuy2_422_sse2,
+                                      adjust_yuy2_sse2};
 #else
-constexpr SetMembers sse2 = portable;
+constexpr InstructionSetRoutines sse2 = portable;
 #endif
 
 }  // namespace
@@ -113,7 +113,7 @@ ReconRoutines select_routines(const RoutineChoice& choice) {
 
     r.block_store = mmx_bit ? mmx.block_store : portable.block_store;
 
-    const SetMembers& pixels = sse2_bit ? sse2 : mmx_bit ? mmx : portable;
+    const InstructionSetRoutines& pixels = sse2_bit ? sse2 : mmx_bit ? mmx : portable;
     if (choice.chroma_format != 1) {
         r.upsample_interlaced = upsample_chroma_none;
         r.upsample_progressive = upsample_chroma_none;
