@@ -17,12 +17,12 @@
 #include "recon/routine_selection.h"
 #include "video/colour_matrix.h"
 #include "video/decoder_context.h"
+#include "video/file_name_extensions.h"
 #include "video/gop_list.h"
 #include "video/picture_info.h"
 #include "video/sequence_info.h"
 #include "video/time_code_index.h"
 #include "video/video_bit_reader.h"
-#include "video/video_source_extension.h"
 
 namespace quarnel {
 

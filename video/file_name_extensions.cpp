@@ -1,4 +1,4 @@
-#include "video/video_source_extension.h"
+#include "video/file_name_extensions.h"
 
 #include <algorithm>
 #include <array>
