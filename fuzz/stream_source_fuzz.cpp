@@ -8,7 +8,7 @@
 #include "base/settings.h"
 #include "fuzz/input_file.h"
 #include "source/stream_source.h"
-#include "source/vf_records.h"
+#include "source/stream_source_records.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quarnel;

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "base/progress.h"
-#include "source/vf_records.h"
+#include "source/stream_source_records.h"
 
 namespace quarnel {
 
