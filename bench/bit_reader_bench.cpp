@@ -8,6 +8,7 @@
 #include "base/settings.h"
 #include "bench_data.h"
 #include "support/memory_stream_ops.h"
+#include "video/bit_reader_open.h"
 #include "video/gop_list.h"
 #include "video/video_bit_reader.h"
 
