@@ -5,6 +5,7 @@
 
 #include "base/start_code.h"
 #include "bench_data.h"
+#include "support/start_code_skip_table.h"
 
 namespace quarnel::bench {
 namespace {
@@ -28,7 +29,7 @@ void BM_FindStartCode(benchmark::State& state) {
     forward_search<find_start_code>(state);
 }
 void BM_FindStartCodeSkipTable(benchmark::State& state) {
-    forward_search<find_start_code_skip_table>(state);
+    forward_search<test::find_start_code_skip_table>(state);
 }
 BENCHMARK(BM_FindStartCode)->Arg(1024)->Arg(65536);
 BENCHMARK(BM_FindStartCodeSkipTable)->Arg(1024)->Arg(65536);

@@ -5,8 +5,12 @@
 #include <random>
 #include <vector>
 
+#include "support/start_code_skip_table.h"
+
 namespace quarnel {
 namespace {
+
+using test::find_start_code_skip_table;
 
 using Bytes = std::vector<std::uint8_t>;
 

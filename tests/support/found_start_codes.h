@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <span>
 
-#include "base/start_code.h"
 #include "base/stream_ops.h"
+#include "support/start_code_skip_table.h"
 
 namespace quarnel::test {
 
