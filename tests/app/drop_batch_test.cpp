@@ -6,7 +6,6 @@
 #include <QUrl>
 
 #include "app/file_drop_edit.h"
-#include "app/progress_window.h"
 #include "dialog_test_support.h"
 
 namespace quarnel {
@@ -142,23 +141,6 @@ class DropBatchTest : public QObject {
         QCoreApplication::processEvents();
         QCOMPARE(h.reader.reads, (std::vector<std::string>{clip, other}));
         QCOMPARE(h.text(ControlId::name), QString("other.m2p"));
-    }
-
-    void cancelInTheProgressWindowFailsTheReadWith134() {
-        DialogHarness h;
-        const std::string clip = h.make_file("clip.m2p");
-        h.reader.during_read = [&h] {
-            const auto progress = on_screen_progress(h.dialog->language())();
-            auto* window = dynamic_cast<ProgressWindow*>(progress.get());
-            QTimer::singleShot(0, window->cancel_button(), &QPushButton::click);
-            for (int percent = 0; percent <= 100; ++percent)
-                if (!progress->progress_update(percent)) return false;  // the scan gave up
-            return true;
-        };
-        h.prompts.open_answers.push_back(clip);
-        h.click(ControlId::open);
-        QCOMPARE(h.prompts.shown, std::vector<MessageId>{MessageId::read_failed});
-        QCOMPARE(h.text(ControlId::name), QString());
     }
 };
 
