@@ -4,11 +4,21 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QUrl>
+#include <map>
 
 #include "app/file_drop_edit.h"
 #include "dialog_test_support.h"
 
 namespace quarnel {
+
+constexpr ControlId all_controls[] = {
+    ControlId::save,       ControlId::cancel,         ControlId::name,       ControlId::open,
+    ControlId::file_size,  ControlId::year,           ControlId::month,      ControlId::day,
+    ControlId::hour,       ControlId::minute,         ControlId::second,     ControlId::video_auto,
+    ControlId::ntsc,       ControlId::pal,            ControlId::resolution, ControlId::rate_control,
+    ControlId::audio_auto, ControlId::audio_bit_rate, ControlId::sampling,   ControlId::aspect,
+    ControlId::video_bit_rate, ControlId::ac3,
+};
 
 class DropBatchTest : public QObject {
     Q_OBJECT
@@ -24,6 +34,23 @@ class DropBatchTest : public QObject {
         // Straight to the widget: outside a real drag the application drops drop events.
         static_cast<QObject*>(h.dialog->control(ControlId::name))->event(&event);
         QCoreApplication::processEvents();
+    }
+
+    // A file dragged from a file manager, which offers it as a URL and as text, delivered as
+    // the window system delivers it: the drag enters `target`, and is dropped only where a
+    // widget accepted it. True when the drop was taken.
+    static bool drag_and_drop(QWidget* target, const std::string& path) {
+        const QUrl url = QUrl::fromLocalFile(QString::fromStdString(path));
+        QMimeData data;
+        data.setUrls({url});
+        data.setText(url.toString());
+        const QPoint at = target->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        if (!enter.isAccepted()) return false;
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+        return drop.isAccepted();
     }
 
     static bool exists(const std::string& path) {
@@ -141,6 +168,32 @@ class DropBatchTest : public QObject {
         QCoreApplication::processEvents();
         QCOMPARE(h.reader.reads, (std::vector<std::string>{clip, other}));
         QCOMPARE(h.text(ControlId::name), QString("other.m2p"));
+    }
+
+    void onlyTheNameBoxTakesDroppedFiles() {
+        DialogHarness h;
+        const std::string clip = h.make_file("clip.m2p");
+        const std::vector<ControlId> boxes = {ControlId::name, ControlId::file_size,
+                                              ControlId::year, ControlId::month,
+                                              ControlId::day, ControlId::hour,
+                                              ControlId::minute, ControlId::second,
+                                              ControlId::video_bit_rate};
+        std::map<ControlId, QString> texts;
+        for (ControlId id : boxes) texts[id] = h.text(id);
+
+        for (ControlId id : all_controls) {
+            if (id == ControlId::name) continue;
+            QVERIFY2(!drag_and_drop(h.dialog->control(id), clip),
+                     qPrintable(QString::number(static_cast<int>(id))));
+            QCoreApplication::processEvents();
+        }
+        QVERIFY(h.reader.reads.empty());
+        for (ControlId id : boxes) QCOMPARE(h.text(id), texts[id]);
+
+        QVERIFY(drag_and_drop(h.dialog->control(ControlId::name), clip));
+        QCoreApplication::processEvents();
+        QCOMPARE(h.reader.reads, std::vector<std::string>{clip});
+        QCOMPARE(h.text(ControlId::name), QString("clip.m2p"));
     }
 };
 
