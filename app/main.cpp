@@ -6,11 +6,13 @@
 #include "app/language.h"
 #include "app/main_dialog.h"
 #include "app/qt_prompts.h"
+#include "app/qt_translations.h"
 #include "app/qt_ui_thread.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     const quarnel::Language language = quarnel::ChooseLanguage();
+    quarnel::install_qt_translations(application, language);
     quarnel::QtPrompts prompts(language);
     quarnel::QtUiThread ui;
     quarnel::MainDialog dialog(language, prompts, quarnel::program_header_reader(language, ui));
