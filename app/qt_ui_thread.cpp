@@ -1,6 +1,7 @@
 #include "app/qt_ui_thread.h"
 
 #include <QEventLoop>
+#include <system_error>
 #include <thread>
 
 namespace quarnel {
@@ -8,11 +9,17 @@ namespace quarnel {
 bool QtUiThread::run_off_thread(const std::function<bool()>& work) {
     QEventLoop loop;
     bool result = false;
-    std::thread worker([&] {
-        result = work();
-        // Queued behind every task the work posted, so they have all run when the loop ends.
-        post([&loop] { loop.quit(); });
-    });
+    std::thread worker;
+    try {
+        worker = std::thread([&] {
+            result = work();
+            // Queued behind every task the work posted, so they have all run when the loop
+            // ends.
+            post([&loop] { loop.quit(); });
+        });
+    } catch (const std::system_error&) {
+        return false;  // no thread to be had: the read fails like any other
+    }
     loop.exec();
     worker.join();
     return result;
