@@ -12,9 +12,9 @@
 namespace quarnel {
 
 // A read of one file on the calling thread, with the progress display its scans show.
-using ScanningReader = std::function<bool(MtvHeader& header, const std::string& path,
-                                          bool video_auto, bool audio_auto,
-                                          const ProgressFactory& progress)>;
+using ScanningReader =
+    std::function<bool(MtvHeader& header, const std::string& path, bool video_auto, bool audio_auto,
+                       const ProgressFactory& progress)>;
 
 // Runs `read` off the user-interface thread for every file, the progress of its scans shown
 // in windows that `screens` makes. The user-interface thread serves its windows meanwhile;

@@ -28,7 +28,8 @@ class ScriptedPrompts : public quarnel::UserPrompts {
     explicit ScriptedPrompts(std::string file) : file_(std::move(file)) {}
 
     std::optional<std::string> choose_file_to_open(const std::string&) override { return file_; }
-    std::optional<std::string> choose_file_to_save(const std::string&, const std::string&) override {
+    std::optional<std::string> choose_file_to_save(const std::string&,
+                                                   const std::string&) override {
         return {};
     }
     void show_error(quarnel::MessageId) override { failed = true; }

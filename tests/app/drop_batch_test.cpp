@@ -12,12 +12,14 @@
 namespace quarnel {
 
 constexpr ControlId all_controls[] = {
-    ControlId::save,       ControlId::cancel,         ControlId::name,       ControlId::open,
-    ControlId::file_size,  ControlId::year,           ControlId::month,      ControlId::day,
-    ControlId::hour,       ControlId::minute,         ControlId::second,     ControlId::video_auto,
-    ControlId::ntsc,       ControlId::pal,            ControlId::resolution, ControlId::rate_control,
-    ControlId::audio_auto, ControlId::audio_bit_rate, ControlId::sampling,   ControlId::aspect,
-    ControlId::video_bit_rate, ControlId::ac3,
+    ControlId::save,         ControlId::cancel,     ControlId::name,
+    ControlId::open,         ControlId::file_size,  ControlId::year,
+    ControlId::month,        ControlId::day,        ControlId::hour,
+    ControlId::minute,       ControlId::second,     ControlId::video_auto,
+    ControlId::ntsc,         ControlId::pal,        ControlId::resolution,
+    ControlId::rate_control, ControlId::audio_auto, ControlId::audio_bit_rate,
+    ControlId::sampling,     ControlId::aspect,     ControlId::video_bit_rate,
+    ControlId::ac3,
 };
 
 class DropBatchTest : public QObject {
@@ -173,11 +175,10 @@ class DropBatchTest : public QObject {
     void onlyTheNameBoxTakesDroppedFiles() {
         DialogHarness h;
         const std::string clip = h.make_file("clip.m2p");
-        const std::vector<ControlId> boxes = {ControlId::name, ControlId::file_size,
-                                              ControlId::year, ControlId::month,
-                                              ControlId::day, ControlId::hour,
-                                              ControlId::minute, ControlId::second,
-                                              ControlId::video_bit_rate};
+        const std::vector<ControlId> boxes = {
+            ControlId::name,   ControlId::file_size, ControlId::year,
+            ControlId::month,  ControlId::day,       ControlId::hour,
+            ControlId::minute, ControlId::second,    ControlId::video_bit_rate};
         std::map<ControlId, QString> texts;
         for (ControlId id : boxes) texts[id] = h.text(id);
 

@@ -51,9 +51,7 @@ struct ScreenLog {
         explicit Screen(ScreenLog& owner) : log(owner) {}
         ~Screen() override { log.calls.push_back("close"); }
         void show() override { log.calls.push_back("show"); }
-        void show_percent(int percent) override {
-            log.calls.push_back(std::to_string(percent));
-        }
+        void show_percent(int percent) override { log.calls.push_back(std::to_string(percent)); }
         ScreenLog& log;
     };
 };
@@ -64,7 +62,8 @@ TEST(ProgressLink, OnlyChangesReachTheWindowWhichKeepsItsInitialTextAtZero) {
     ProgressLink link(ui, log.factory());
     {
         const auto display = link.factory()();
-        for (int percent : {0, 0, 0, 1, 1, 2, 2, 2, 100}) EXPECT_TRUE(display->progress_update(percent));
+        for (int percent : {0, 0, 0, 1, 1, 2, 2, 2, 100})
+            EXPECT_TRUE(display->progress_update(percent));
         EXPECT_EQ(ui.tasks.size(), 4u);  // 0, 1, 2 and 100: one task per change
         ui.run_posted();
         EXPECT_EQ(log.calls, (std::vector<std::string>{"show", "1", "2", "100"}));

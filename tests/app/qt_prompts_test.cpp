@@ -77,7 +77,8 @@ class QtPromptsTest : public QObject {
             install_qt_translations(*QCoreApplication::instance(), Language::japanese);
         QVERIFY(japanese);
 
-        const auto question = make_message_box(Language::japanese, MessageId::confirm_batch, nullptr);
+        const auto question =
+            make_message_box(Language::japanese, MessageId::confirm_batch, nullptr);
         QCOMPARE(question->button(QMessageBox::Yes)->text(), QString::fromUtf8("はい(&Y)"));
         QCOMPARE(question->button(QMessageBox::No)->text(), QString::fromUtf8("いいえ(&N)"));
         const auto error = make_message_box(Language::japanese, MessageId::read_failed, nullptr);

@@ -72,15 +72,14 @@ class ThreadedReadTest : public QObject {
 
     // The real analyser on a worker thread, its scans held as `hold` says.
     static HeaderReader held_reader(QtUiThread& ui, Hold& hold) {
-        return threaded_reader(
-            ui, progress_windows(Language::english),
-            [&hold](MtvHeader& header, const std::string& path, bool video, bool audio,
-                    const ProgressFactory& progress) {
-                const ProgressFactory held = [&] {
-                    return std::make_unique<HoldingProgress>(progress(), hold);
-                };
-                return read_with_analyser(header, path, video, audio, held);
-            });
+        return threaded_reader(ui, progress_windows(Language::english),
+                               [&hold](MtvHeader& header, const std::string& path, bool video,
+                                       bool audio, const ProgressFactory& progress) {
+                                   const ProgressFactory held = [&] {
+                                       return std::make_unique<HoldingProgress>(progress(), hold);
+                                   };
+                                   return read_with_analyser(header, path, video, audio, held);
+                               });
     }
 
     // The progress window once the scan waits at its hold, with every update posted before
