@@ -163,6 +163,11 @@ void MainDialog::build(UserPrompts& prompts) {
     connect(pal_, &QRadioButton::clicked, this,
             [this] { controller_.choose_video_system(video_system_pal); });
     connect(ac3_, &QCheckBox::clicked, this, [this](bool ticked) { controller_.set_ac3(ticked); });
+
+    // Only the name box takes dropped files. Edit boxes take drops by default and would
+    // type a dropped file's URL in as text.
+    for (QWidget* child : findChildren<QWidget*>())
+        if (child != name_) child->setAcceptDrops(false);
 }
 
 QWidget* MainDialog::control(ControlId id) const {

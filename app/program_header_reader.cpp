@@ -6,14 +6,15 @@
 
 namespace quarnel {
 
+HeaderReader program_header_reader(Language language, UiThread& ui) {
+    return threaded_reader(ui, progress_windows(language), read_with_analyser);
+}
+
 // The decoder settings are read afresh for every file, so a change applies to the next one.
-HeaderReader program_header_reader(Language language) {
-    return
-        [language](MtvHeader& header, const std::string& path, bool video_auto, bool audio_auto) {
-            const auto settings = platform_settings_store();
-            return FillFromFile(header, path, video_auto, audio_auto,
-                                {*settings, on_screen_progress(language)});
-        };
+bool read_with_analyser(MtvHeader& header, const std::string& path, bool video_auto,
+                        bool audio_auto, const ProgressFactory& progress) {
+    const auto settings = platform_settings_store();
+    return FillFromFile(header, path, video_auto, audio_auto, {*settings, progress});
 }
 
 }  // namespace quarnel

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <utility>
 
 #include "app/qt_text.h"
 
@@ -17,7 +18,7 @@ const ProgressTexts& progress_texts(Language language) {
     return language == Language::japanese ? progress_texts_japanese : progress_texts_english;
 }
 
-ProgressWindow::ProgressWindow(Language language)
+ProgressWindow::ProgressWindow(Language language, std::function<void()> cancel)
     : texts_(progress_texts(language)),
       // A title bar without a close box: only Cancel ends the scan early.
       window_(std::make_unique<QWidget>(
@@ -31,7 +32,10 @@ ProgressWindow::ProgressWindow(Language language)
     bar_->setRange(0, 100);
     bar_->setValue(0);
     bar_->setTextVisible(false);
-    QObject::connect(cancel_, &QPushButton::clicked, [this] { cancelled_ = true; });
+    QObject::connect(cancel_, &QPushButton::clicked, std::move(cancel));
+    // The main dialog runs modal and is disabled while a file is read: this window must
+    // take the user's input all the same.
+    window_->setWindowModality(Qt::ApplicationModal);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -49,20 +53,18 @@ ProgressWindow::ProgressWindow(Language language)
 
 ProgressWindow::~ProgressWindow() = default;
 
-bool ProgressWindow::progress_update(int percent) {
-    QCoreApplication::processEvents();
-    if (!window_->isVisible()) window_->show();
-    if (cancelled_) return false;
-    if (percent == last_percent_) return true;
-    text_->setText(qt_text(progress_text(texts_, percent)));
-    bar_->setValue(percent);
-    last_percent_ = percent;
-    return true;
+void ProgressWindow::show() {
+    window_->show();
 }
 
-ProgressFactory on_screen_progress(Language language) {
-    return [language]() -> std::unique_ptr<ProgressDialog> {
-        return std::make_unique<ProgressWindow>(language);
+void ProgressWindow::show_percent(int percent) {
+    text_->setText(qt_text(progress_text(texts_, percent)));
+    bar_->setValue(percent);
+}
+
+ProgressScreenFactory progress_windows(Language language) {
+    return [language](std::function<void()> cancel) -> std::unique_ptr<ProgressScreen> {
+        return std::make_unique<ProgressWindow>(language, std::move(cancel));
     };
 }
 

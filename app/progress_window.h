@@ -1,11 +1,13 @@
 #pragma once
 // The progress of a GOP list scan in a small window of its own: caption, a text line, a bar
-// and a Cancel button. Each update pumps the event loop, so the main dialog stays live
-// while the scan runs on the same thread.
+// and a Cancel button. The scan runs on a worker thread; ProgressLink decides what reaches
+// the window, on the user-interface thread.
 
+#include <functional>
 #include <memory>
 
 #include "app/language.h"
+#include "app/progress_link.h"
 #include "base/progress.h"
 
 class QLabel;
@@ -15,14 +17,14 @@ class QWidget;
 
 namespace quarnel {
 
-class ProgressWindow : public ProgressDialog {
+class ProgressWindow : public ProgressScreen {
   public:
-    // Builds the window hidden and centred on the screen; the first update shows it.
-    explicit ProgressWindow(Language language);
+    // Builds the window hidden and centred on the screen; Cancel calls `cancel`.
+    ProgressWindow(Language language, std::function<void()> cancel);
     ~ProgressWindow() override;
 
-    bool progress_update(int percent) override;
-    bool progress_cancelled() const override { return cancelled_; }
+    void show() override;
+    void show_percent(int percent) override;
 
     QWidget* window() const { return window_.get(); }
     QLabel* text_line() const { return text_; }
@@ -35,13 +37,11 @@ class ProgressWindow : public ProgressDialog {
     QLabel* text_;
     QProgressBar* bar_;
     QPushButton* cancel_;
-    int last_percent_ = 0;
-    bool cancelled_ = false;
 };
 
 const ProgressTexts& progress_texts(Language language);
 
-// Creates a ProgressWindow in `language` for each scan.
-ProgressFactory on_screen_progress(Language language);
+// Makes a ProgressWindow in `language` for each scan.
+ProgressScreenFactory progress_windows(Language language);
 
 }  // namespace quarnel

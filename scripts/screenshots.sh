@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# Takes the pictures of the main dialog shown in the README (docs/main-dialog-en.png and
-# docs/main-dialog-ja.png) on Qt's offscreen platform: no display needed. Installs the
-# fonts the two dialogs ask for (a Gothic face for Japanese, Arial's metric twin) when
-# missing; the build and the tests never need them.
+# Takes the pictures of the dialog shown in the README (docs/main-dialog-en.png,
+# docs/main-dialog-ja.png and the Japanese progress window docs/progress-ja.png) on Qt's
+# offscreen platform: no display needed. setup.sh installs the Japanese font; this installs
+# Arial's metric twin for the English dialog when missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 
-fonts=(fonts-ipafont-gothic fonts-liberation2)
+fonts=(fonts-liberation2)
 missing=()
 for p in "${fonts[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -26,3 +26,5 @@ for language in en ja; do
   QT_QPA_PLATFORM=offscreen build/default/tests/app/quarnel_screenshot "$language" "docs/main-dialog-$language.png"
   echo "docs/main-dialog-$language.png"
 done
+QT_QPA_PLATFORM=offscreen build/default/tests/app/quarnel_screenshot ja docs/progress-ja.png progress
+echo "docs/progress-ja.png"

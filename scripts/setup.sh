@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the sample need, when missing.
+# Installs the Debian packages the build, the tests and the sample need, when missing, with
+# Qt's own Japanese texts and a Japanese font for the dialog.
 set -euo pipefail
 
 packages=(
@@ -7,6 +8,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
   qt6-base-dev
+  qt6-translations-l10n fonts-ipafont-gothic
   ffmpeg mjpegtools
   clang libclang-rt-14-dev
 )

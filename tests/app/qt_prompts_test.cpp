@@ -1,10 +1,13 @@
 // Message boxes and file dialogs as the user sees them.
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 
 #include "app/qt_prompts.h"
+#include "app/qt_translations.h"
 
 namespace quarnel {
 
@@ -66,6 +69,34 @@ class QtPromptsTest : public QObject {
         QCOMPARE(dialog.defaultSuffix(), QString("mtv"));
         QCOMPARE(dialog.directory().absolutePath(), folder.path());
         QCOMPARE(dialog.selectedFiles().value(0), folder.path() + "/clip.mtv");
+    }
+
+    void qtOwnTextsAreJapaneseForAJapaneseUser() {
+        QVERIFY(!install_qt_translations(*QCoreApplication::instance(), Language::english));
+        QTranslator* japanese =
+            install_qt_translations(*QCoreApplication::instance(), Language::japanese);
+        QVERIFY(japanese);
+
+        const auto question =
+            make_message_box(Language::japanese, MessageId::confirm_batch, nullptr);
+        QCOMPARE(question->button(QMessageBox::Yes)->text(), QString::fromUtf8("はい(&Y)"));
+        QCOMPARE(question->button(QMessageBox::No)->text(), QString::fromUtf8("いいえ(&N)"));
+        const auto error = make_message_box(Language::japanese, MessageId::read_failed, nullptr);
+        QCOMPARE(error->button(QMessageBox::Ok)->text(), QString::fromUtf8("OK"));
+
+        QTemporaryDir folder;
+        QFileDialog open;
+        set_up_open_dialog(open, folder.path().toStdString());
+        QCOMPARE(open.labelText(QFileDialog::LookIn), QString::fromUtf8("アドレス:"));
+        QCOMPARE(open.labelText(QFileDialog::FileName), QString::fromUtf8("ファイル名(&N):"));
+        QCOMPARE(open.labelText(QFileDialog::Accept), QString::fromUtf8("開く(&O)"));
+        QCOMPARE(open.labelText(QFileDialog::Reject), QString::fromUtf8("キャンセル"));
+        QFileDialog save;
+        set_up_save_dialog(save, folder.path().toStdString(), "clip.mtv");
+        QCOMPARE(save.labelText(QFileDialog::Accept), QString::fromUtf8("保存(&S)"));
+
+        QCoreApplication::removeTranslator(japanese);
+        delete japanese;
     }
 };
 
