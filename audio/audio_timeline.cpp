@@ -47,13 +47,15 @@ bool AudioReader::find_start_time() {
 
 std::optional<std::int64_t> AudioReader::last_audio_end(int file) {
     const std::int64_t begin = file_start(file);
+    const std::int64_t end = blocks_->file_set().file_end(file);
     const std::uint32_t wanted = 0x100u | static_cast<std::uint32_t>(stream_id_);
-    blocks_->seek(blocks_->file_set().file_end(file), SeekOrigin::begin);
+    blocks_->seek(end, SeekOrigin::begin);
     int frameless = 0;
     PesPacket packet;
     for (;;) {
         if (!blocks_->prev_start_code()) return std::nullopt;
-        if (blocks_->peek_bits(32) != wanted) {
+        // The search finds a start code at the file's end too: that packet is the next file's.
+        if (blocks_->peek_bits(32) != wanted || blocks_->tell() >= end) {
             blocks_->step_back();
             continue;
         }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
@@ -12,6 +13,7 @@
 
 #include "audio/audio_source.h"
 #include "audio/frame_header.h"
+#include "support/encoder_tools.h"
 #include "support/temp_dir.h"
 #include "video/settings.h"
 
@@ -120,6 +122,43 @@ TEST(EncoderStreams, MjpegtoolsProgramStreamsMatchTheirPacketStamps) {
         ASSERT_FALSE(run(command).empty()) << e.name;
         expect_measured_like_ffprobe(path, e);
     }
+}
+
+// A program stream by ffmpeg of its test picture and a tone, `seconds` long; `audio` holds
+// the audio encoder's options, `extra` further output options.
+std::string ffmpeg_program_stream(const test::TempDir& dir, const std::string& name, int seconds,
+                                  const std::string& audio = "-c:a mp2 -b:a 192k",
+                                  const std::string& extra = "") {
+    const std::string path = dir.file(name);
+    const bool made = test::run_quietly(
+        "ffmpeg -nostdin -y -f lavfi -i testsrc=size=320x240:rate=25 -f lavfi -i "
+        "sine=frequency=440:sample_rate=48000 -t " +
+        std::to_string(seconds) + " -c:v mpeg2video -b:v 1500k -g 12 -bf 2 " + audio + " " +
+        extra + " -f vob '" + path + "'");
+    return made ? path : std::string();
+}
+
+std::int64_t length_of(const std::string& path, const SettingsStore& settings = MemorySettings{}) {
+    const auto source = audio_source_open(path, settings);
+    return source ? source->length_samples() : -1;
+}
+
+TEST(EncoderStreams, ASplitFileThatBeginsWithAnAudioPacketDoesNotCountItTwice) {
+    if (!tools_present()) GTEST_SKIP() << "ffmpeg, ffprobe or mjpegtools missing";
+    const test::TempDir dir;
+    const std::string whole = ffmpeg_program_stream(dir, "whole.mpg", 6);
+    ASSERT_FALSE(whole.empty());
+    const std::vector<std::uint8_t> bytes = test::read_whole_file(whole);
+    // Cut right at the start of an audio packet half way in.
+    const std::array<std::uint8_t, 4> audio_start = {0, 0, 1, 0xC0};
+    const auto cut = std::search(bytes.begin() + static_cast<std::ptrdiff_t>(bytes.size() / 2),
+                                 bytes.end(), audio_start.begin(), audio_start.end());
+    ASSERT_NE(cut, bytes.end());
+    dir.write("cut001.mpg", std::vector<std::uint8_t>(bytes.begin(), cut));
+    dir.write("cut002.mpg", std::vector<std::uint8_t>(cut, bytes.end()));
+    MemorySettings split;
+    split.set("file", 1);
+    EXPECT_EQ(length_of(dir.file("cut001.mpg"), split), length_of(whole));
 }
 
 }  // namespace
