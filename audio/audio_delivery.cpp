@@ -16,7 +16,8 @@ constexpr std::int64_t seek_precision_bytes = 256;
 
 std::int64_t AudioReader::timeline_samples(int file, std::int64_t stamp) const {
     const FileTimeEntry& entry = time_table_[static_cast<std::size_t>(file)];
-    return ticks_to_samples(entry.start_time - entry.first_stamp + stamp, sampling_rate_);
+    return ticks_to_samples(entry.start_time + stamp_difference(stamp, entry.first_stamp),
+                            sampling_rate_);
 }
 
 std::int64_t AudioReader::seek_samples(std::int64_t target) {

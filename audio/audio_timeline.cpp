@@ -67,7 +67,8 @@ std::optional<std::int64_t> AudioReader::last_audio_end(int file) {
             if (stamp >= 0) {
                 const int frames = count_frames_in_payload(payload_of(packet));
                 if (frames > 0) {
-                    return stamp - time_table_[static_cast<std::size_t>(file)].first_stamp +
+                    return stamp_difference(
+                               stamp, time_table_[static_cast<std::size_t>(file)].first_stamp) +
                            samples_to_ticks(frames * samples_per_frame, sampling_rate_);
                 }
                 if (++frameless == frameless_packet_limit) return std::nullopt;
@@ -102,7 +103,7 @@ bool AudioReader::measure_file_end(int file) {
     next.first_stamp = first_stamp_in(file + 1);
     if (entry.first_stamp < 0 || next.first_stamp < 0) return true;
     // The next file's own stamps are exact when they continue this file's audio.
-    const std::int64_t stamped = next.first_stamp - entry.first_stamp;
+    const std::int64_t stamped = stamp_difference(next.first_stamp, entry.first_stamp);
     if (std::llabs((next.start_time - entry.start_time) - stamped) < continuity_ticks) {
         next.start_time = entry.start_time + stamped;
     }

@@ -94,6 +94,12 @@ int count_frames_in_payload(std::span<const std::uint8_t> payload) {
     return chain.links + (chain.cut_short ? 1 : 0);
 }
 
+std::int64_t stamp_difference(std::int64_t later, std::int64_t earlier) {
+    constexpr std::int64_t wrap = std::int64_t{1} << 33;
+    const std::int64_t forward = (later - earlier) & (wrap - 1);
+    return forward < wrap / 2 ? forward : forward - wrap;
+}
+
 std::int64_t ticks_to_samples(std::int64_t ticks, std::int64_t rate) {
     return (ticks / 90000) * rate + (ticks % 90000) * rate / 90000;
 }

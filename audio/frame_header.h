@@ -59,6 +59,11 @@ FrameChain walk_frame_chain(std::span<const std::uint8_t> data);
 // found, whose successor lies beyond the payload, counts as well.
 int count_frames_in_payload(std::span<const std::uint8_t> payload);
 
+// `later` - `earlier` for two time stamps of the 33-bit 90 kHz clock, which wraps about every
+// 26.5 hours: of the two ways round the clock the shorter one, so a stamp just after the wrap
+// follows one just before it.
+std::int64_t stamp_difference(std::int64_t later, std::int64_t earlier);
+
 // 90 kHz ticks to samples at `rate`, and back; both truncate toward zero and split the
 // product so that it stays within 64 bits.
 std::int64_t ticks_to_samples(std::int64_t ticks, std::int64_t rate);

@@ -161,5 +161,17 @@ TEST(EncoderStreams, ASplitFileThatBeginsWithAnAudioPacketDoesNotCountItTwice) {
     EXPECT_EQ(length_of(dir.file("cut001.mpg"), split), length_of(whole));
 }
 
+TEST(EncoderStreams, TimeStampsThatWrapAroundKeepTheLength) {
+    if (!tools_present()) GTEST_SKIP() << "ffmpeg, ffprobe or mjpegtools missing";
+    const test::TempDir dir;
+    const std::string plain = ffmpeg_program_stream(dir, "plain.mpg", 6);
+    // The 33-bit clock wraps at 95443.7 s: this recording's stamps cross it after 1.7 s.
+    const std::string wrapped = ffmpeg_program_stream(dir, "wrapped.mpg", 6, "-c:a mp2 -b:a 192k",
+                                                      "-output_ts_offset 95442");
+    ASSERT_FALSE(plain.empty() || wrapped.empty());
+    EXPECT_GT(length_of(plain), 0);
+    EXPECT_EQ(length_of(wrapped), length_of(plain));
+}
+
 }  // namespace
 }  // namespace quarnel
