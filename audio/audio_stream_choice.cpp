@@ -60,13 +60,11 @@ bool AudioReader::find_audio_stream() {
         if (is_stream_packet(packet)) collect();
     }
 
-    // Two chained frames anywhere in the collected bytes confirm the format; a broken frame
-    // after them does not undo that.
-    const FrameChain chain = walk_frame_chain(collected);
-    if (chain.links == 0) return false;
-    sampling_rate_ = chain.confirmed.sampling_rate;
-    channels_ = chain.confirmed.channels;
-    bit_rate_ = chain.confirmed.bit_rate;
+    const std::optional<AudioFrameHeader> run = find_confirming_run(collected);
+    if (!run) return false;
+    sampling_rate_ = run->sampling_rate;
+    channels_ = run->channels;
+    bit_rate_ = run->bit_rate;
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 namespace quarnel {
@@ -44,14 +45,22 @@ inline std::uint32_t read_header_word(const std::uint8_t* p) {
 // zeroes `header` and returns false.
 bool parse_audio_header(std::uint32_t word, AudioFrameHeader& header);
 
+// Frames in a row that confirm a stream's format.
+inline constexpr int confirming_run_frames = 3;
+
+// The header of the first frame of the first run of confirming_run_frames frames in `data`
+// that follow one another (each header where the frame before it ends) and agree in layer,
+// sampling frequency and mode; nothing when there is no such run. Bytes before and after the
+// run do not matter.
+std::optional<AudioFrameHeader> find_confirming_run(std::span<const std::uint8_t> data);
+
 // What a walk along chained frames found: from the start of the data, each frame whose
 // header parses is followed to its end; a frame sync there links the two, anything else
 // breaks the chain and the walk moves on by one byte. The walk stops at a frame whose end
 // lies in the last 3 bytes or beyond, or when fewer than 4 bytes are left.
 struct FrameChain {
-    int links = 0;               // frames whose successor's sync was found
-    bool cut_short = false;      // stopped on a frame whose end lies beyond the data
-    AudioFrameHeader confirmed;  // header of the last linked frame
+    int links = 0;           // frames whose successor's sync was found
+    bool cut_short = false;  // stopped on a frame whose end lies beyond the data
 };
 FrameChain walk_frame_chain(std::span<const std::uint8_t> data);
 

@@ -197,6 +197,36 @@ TEST_F(AudioSourceTest, AFrameHeaderWithoutAConfirmingSuccessorIsNotEnough) {
     EXPECT_EQ(open(ps), nullptr);
 }
 
+TEST_F(AudioSourceTest, OnlyARunOfFramesThatAgreeConfirmsTheStreamAndGivesItsValues) {
+    // Frames at 44.1 kHz, each ending on a sync whose header does not parse or on a frame of
+    // another format: chains that stray bytes of real streams form.
+    Bytes scattered;
+    const Bytes lookalike = {0xFF, 0xFE, 0x00, 0x00};  // Layer I
+    for (int i = 0; i < 10; ++i) {
+        const Bytes frame = test::mp2_frames({256000, 44100, Mp2Mode::stereo}, 1);
+        scattered.insert(scattered.end(), frame.begin(), frame.end());
+        const Bytes after = i % 2 ? lookalike : test::mp2_frames({}, 1);
+        scattered.insert(scattered.end(), after.begin(), after.end());
+        scattered.insert(scattered.end(), 300, 0x00);
+    }
+    const Bytes run = test::mp2_frames(stereo48, 5);
+    for (const bool with_run : {false, true}) {
+        PsWriter ps;
+        ps.pack_header().pes(audio_id, with_run ? test::concat({run, scattered}) : scattered,
+                             {.pts = 3600});
+        ps.pack_header();
+        const auto source = open(ps);
+        if (!with_run) {
+            EXPECT_EQ(source, nullptr);
+            continue;
+        }
+        // A good run followed by stray bytes still counts, with its own values.
+        ASSERT_NE(source, nullptr);
+        EXPECT_EQ(source->sampling_rate(), 48000);
+        EXPECT_EQ(source->bit_rate(), 192000);
+    }
+}
+
 TEST_F(AudioSourceTest, AudioPacketsBeyondTheProbedStartAreNotLookedFor) {
     PsWriter ps;
     for (int i = 0; i < 10; ++i) ps.pack_header().padding(65000);

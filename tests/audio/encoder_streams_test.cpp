@@ -173,5 +173,14 @@ TEST(EncoderStreams, TimeStampsThatWrapAroundKeepTheLength) {
     EXPECT_EQ(length_of(wrapped), length_of(plain));
 }
 
+TEST(EncoderStreams, SingleChannelAbove192kbitIsRefused) {
+    if (!tools_present()) GTEST_SKIP() << "ffmpeg, ffprobe or mjpegtools missing";
+    const test::TempDir dir;
+    // ffmpeg writes it; its frames hold bytes that look like headers of other formats.
+    const std::string path = ffmpeg_program_stream(dir, "mono.mpg", 4, "-ac 1 -c:a mp2 -b:a 224k");
+    ASSERT_FALSE(path.empty());
+    EXPECT_EQ(length_of(path), -1);
+}
+
 }  // namespace
 }  // namespace quarnel
