@@ -35,9 +35,9 @@ bool tools_present() {
     return !run("command -v ffmpeg ffprobe mp2enc mpeg2enc mplex >/dev/null && echo yes").empty();
 }
 
-// The span from the first picture shown to the end of the last audio frame, in 90 kHz
-// ticks, from the packets' presentation time stamps and durations.
-std::int64_t expected_span(const std::string& path) {
+// The span from the first picture shown to the end of the last audio frame of stream
+// `audio_index`, in 90 kHz ticks, from the packets' presentation time stamps and durations.
+std::int64_t expected_span(const std::string& path, int audio_index = 1) {
     const std::string csv =
         run("ffprobe -v error -show_entries packet=stream_index,pts,duration "
             "-of csv=p=0 '" +
@@ -50,7 +50,7 @@ std::int64_t expected_span(const std::string& path) {
         long long pts = 0, duration = 0;
         if (std::sscanf(line.c_str(), "%d,%lld,%lld", &stream, &pts, &duration) != 3) continue;
         if (stream == 0) video_start = std::min<std::int64_t>(video_start, pts);
-        if (stream == 1) audio_end = std::max<std::int64_t>(audio_end, pts + duration);
+        if (stream == audio_index) audio_end = std::max<std::int64_t>(audio_end, pts + duration);
     }
     return audio_end - video_start;
 }
@@ -180,6 +180,26 @@ TEST(EncoderStreams, SingleChannelAbove192kbitIsRefused) {
     const std::string path = ffmpeg_program_stream(dir, "mono.mpg", 4, "-ac 1 -c:a mp2 -b:a 224k");
     ASSERT_FALSE(path.empty());
     EXPECT_EQ(length_of(path), -1);
+}
+
+TEST(EncoderStreams, LayerIIAfterAnotherMpegAudioStreamIsTheOneMeasured) {
+    if (!tools_present() ||
+        !test::run_quietly("ffmpeg -hide_banner -encoders | grep -q libmp3lame"))
+        GTEST_SKIP() << "ffmpeg with libmp3lame, ffprobe or mjpegtools missing";
+    const test::TempDir dir;
+    // Layer III at 48 kHz in stream 0xC0, Layer II at 44.1 kHz in 0xC1.
+    const std::string path = dir.file("two-audio.mpg");
+    ASSERT_TRUE(test::run_quietly(
+        "ffmpeg -nostdin -y -f lavfi -i testsrc=size=320x240:rate=25 -f lavfi -i "
+        "sine=frequency=440:sample_rate=48000 -f lavfi -i sine=frequency=660:sample_rate=44100 "
+        "-t 4 -map 0 -map 1 -map 2 -c:v mpeg2video -b:v 1500k -c:a:0 libmp3lame -b:a:0 128k "
+        "-c:a:1 mp2 -b:a:1 192k -f vob '" +
+        path + "'"));
+    const auto source = audio_source_open(path, MemorySettings{});
+    ASSERT_NE(source, nullptr);
+    EXPECT_EQ(source->sampling_rate(), 44100);
+    const std::int64_t expected = ticks_to_samples(expected_span(path, 2), 44100);
+    EXPECT_LE(std::llabs(source->length_samples() - expected), samples_per_frame);
 }
 
 }  // namespace
