@@ -202,5 +202,28 @@ TEST(EncoderStreams, LayerIIAfterAnotherMpegAudioStreamIsTheOneMeasured) {
     EXPECT_LE(std::llabs(source->length_samples() - expected), samples_per_frame);
 }
 
+TEST(EncoderStreams, RecordingsJoinedInOneFileAreMeasuredLikeASplitSet) {
+    if (!tools_present()) GTEST_SKIP() << "ffmpeg, ffprobe or mjpegtools missing";
+    const test::TempDir dir;
+    const std::string first = ffmpeg_program_stream(dir, "first.mpg", 6);
+    const std::string restarting = ffmpeg_program_stream(dir, "restarting.mpg", 9);
+    const std::string jumping = ffmpeg_program_stream(dir, "jumping.mpg", 9, "-c:a mp2 -b:a 192k",
+                                                      "-output_ts_offset 3600");
+    ASSERT_FALSE(first.empty() || restarting.empty() || jumping.empty());
+    const std::vector<std::uint8_t> head = test::read_whole_file(first);
+    MemorySettings split;
+    split.set("file", 1);
+    for (const std::string& second : {restarting, jumping}) {
+        const std::vector<std::uint8_t> tail = test::read_whole_file(second);
+        dir.write("set001.mpg", head);
+        dir.write("set002.mpg", tail);
+        std::vector<std::uint8_t> joined = head;
+        joined.insert(joined.end(), tail.begin(), tail.end());
+        const std::int64_t expected = length_of(dir.file("set001.mpg"), split);
+        EXPECT_GT(expected, length_of(second)) << second;
+        EXPECT_EQ(length_of(dir.write("joined.mpg", joined)), expected) << second;
+    }
+}
+
 }  // namespace
 }  // namespace quarnel
