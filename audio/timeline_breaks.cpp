@@ -6,7 +6,7 @@
 //
 // Reading every packet of a large file would cost a full scan. Instead the stamps are sampled
 // at points spread over the set. Where two neighbouring samples advance out of step with the
-// bytes between them, as the rest of the file advances, that stretch is halved towards the
+// bytes between them, as the rest of the set advances, that stretch is halved towards the
 // half further out of step until it is short, and the short stretch is read packet by packet.
 
 #include <algorithm>

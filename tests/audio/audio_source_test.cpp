@@ -138,6 +138,16 @@ TEST_F(AudioSourceTest, AJumpBetweenSplitFilesIsRemoved) {
     EXPECT_EQ(source->length_samples(), 100 * samples_per_frame);
 }
 
+TEST_F(AudioSourceTest, StampsThatRestartInAFileBeginASpanAGapOfUnder10sDoesNot) {
+    PsWriter ps;
+    add_audio(ps, 10, 5, 3600);
+    add_audio(ps, 10, 5, 3600 + 50 * 2160 + 180000);  // two seconds of audio missing
+    add_audio(ps, 10, 5, 3600);                       // another recording
+    const auto source = open(ps);
+    ASSERT_NE(source, nullptr);
+    EXPECT_EQ(source->length_samples(), 150 * samples_per_frame + 96000);
+}
+
 TEST_F(AudioSourceTest, ASplitFileWithoutAudioAddsNothing) {
     const auto source = open_split({3600, no_audio, 3600 + 50 * 2160 + 500000});
     ASSERT_NE(source, nullptr);
