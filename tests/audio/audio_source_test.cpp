@@ -200,6 +200,22 @@ TEST_F(AudioSourceTest, TheMpegAudioStreamFirstInTheFileIsChosen) {
     EXPECT_LE(std::llabs(source->length_samples() - 16 * samples_per_frame), 1);
 }
 
+TEST_F(AudioSourceTest, TheFirstStreamThatIsLayerIIIsChosen) {
+    // Stream 0xC0 carries Layer III frames: the same frames with the layer bits changed.
+    Bytes layer3 = test::mp2_frames(stereo48, 20);
+    for (std::size_t at = 0; at < layer3.size(); at += 576) layer3[at + 1] = 0xFB;
+    PsWriter ps;
+    for (int i = 0; i < 4; ++i) {
+        ps.pack_header().pes(audio_id, layer3, {.pts = 3600 + i * 20 * 2160});
+        add_audio(ps, 1, 4, 3600 + i * samples_to_ticks(4 * 1152, 44100),
+                  {96000, 44100, Mp2Mode::mono}, 0xC1);
+    }
+    const auto source = open(ps);
+    ASSERT_NE(source, nullptr);
+    EXPECT_EQ(source->sampling_rate(), 44100);
+    EXPECT_LE(std::llabs(source->length_samples() - 16 * samples_per_frame), 1);
+}
+
 TEST_F(AudioSourceTest, AFrameHeaderWithoutAConfirmingSuccessorIsNotEnough) {
     PsWriter ps;
     add_audio(ps, 1, 1, 3600);
