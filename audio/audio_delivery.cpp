@@ -14,25 +14,24 @@ constexpr std::int64_t seek_precision_bytes = 256;
 
 }  // namespace
 
-std::int64_t AudioReader::timeline_samples(int file, std::int64_t stamp) const {
-    const FileTimeEntry& entry = time_table_[static_cast<std::size_t>(file)];
-    return ticks_to_samples(entry.start_time - entry.first_stamp + stamp, sampling_rate_);
+std::int64_t AudioReader::timeline_samples(const TimelineSpan& span, std::int64_t stamp) const {
+    return ticks_to_samples(span.start_time + stamp_difference(stamp, span.first_stamp),
+                            sampling_rate_);
 }
 
 std::int64_t AudioReader::seek_samples(std::int64_t target) {
     frames_.clear();
-    // The file that holds the target, and its byte range.
-    int file = file_count_ - 1;
-    for (int i = 0; i + 1 < file_count_; ++i) {
-        const FileTimeEntry& next = time_table_[static_cast<std::size_t>(i) + 1];
-        if (target < ticks_to_samples(next.start_time, sampling_rate_)) {
-            file = i;
+    // The span that holds the target, and its byte range.
+    const TimelineSpan* span = &spans_.back();
+    for (std::size_t i = 0; i + 1 < spans_.size(); ++i) {
+        if (target < ticks_to_samples(spans_[i + 1].start_time, sampling_rate_)) {
+            span = &spans_[i];
             break;
         }
     }
-    std::int64_t lo = file_start(file);
-    std::int64_t hi = blocks_->file_set().file_end(file);
-    const std::int64_t file_end = hi;
+    std::int64_t lo = span->begin;
+    std::int64_t hi = span->end;
+    const std::int64_t span_end = hi;
     // Aim one frame early, so that a decoder has the frame before the target.
     if (target >= samples_per_frame) target -= samples_per_frame;
 
@@ -44,12 +43,12 @@ std::int64_t AudioReader::seek_samples(std::int64_t target) {
         blocks_->seek(mid, SeekOrigin::begin);
         const std::int64_t stamp = read_stamped_packet(packet);
         const std::int64_t after = blocks_->tell();
-        if (after > file_end) {
+        if (after > span_end) {
             hi = mid;
             continue;
         }
         if (stamp < 0) break;
-        const std::int64_t first = timeline_samples(file, stamp);
+        const std::int64_t first = timeline_samples(*span, stamp);
         const std::int64_t end =
             first + (count_frames_in_payload(payload_of(packet)) + 1) * samples_per_frame;
         if (first > target) {
@@ -70,7 +69,7 @@ std::int64_t AudioReader::seek_samples(std::int64_t target) {
         position_ = total_samples_;
         return position_;
     }
-    position_ = timeline_samples(file, stamp);
+    position_ = timeline_samples(*span, stamp);
     append_payload(packet);
     return position_;
 }

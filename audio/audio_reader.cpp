@@ -39,7 +39,6 @@ std::unique_ptr<AudioReader> AudioReader::create(std::unique_ptr<BlockReader> bl
     std::unique_ptr<AudioReader> reader(new (std::nothrow) AudioReader(std::move(blocks)));
     if (!reader) return nullptr;
     reader->file_count_ = reader->blocks_->file_set().file_count();
-    reader->time_table_.assign(static_cast<std::size_t>(reader->file_count_) + 1, {});
     if (!reader->find_audio_stream() || !reader->find_start_time() || !reader->measure_length()) {
         return nullptr;
     }

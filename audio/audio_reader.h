@@ -15,10 +15,28 @@
 
 namespace quarnel {
 
-// Where one file's audio sits on the stream's timeline.
-struct FileTimeEntry {
-    std::int64_t first_stamp = -1;  // first audio time stamp of the file, 90 kHz; -1 for none
-    std::int64_t start_time = 0;    // the file's start on the stream's timeline, 90 kHz
+// A stretch of the stream whose time stamps run on without a break, and where it sits on the
+// stream's timeline: a file of the set, or part of one whose stamps break.
+struct TimelineSpan {
+    std::int64_t begin = 0;         // byte offset where the span begins
+    std::int64_t end = 0;           // byte offset where it ends
+    std::int64_t first_stamp = -1;  // the stamp of the span's start, 90 kHz; -1 for none
+    std::int64_t start_time = 0;    // the span's start on the stream's timeline, 90 kHz
+};
+
+// A packet of the stream with a time stamp.
+struct StampedPacket {
+    std::int64_t position = 0;  // byte offset where the packet begins
+    std::int64_t stamp = -1;    // 90 kHz
+    int frames = 0;             // frames that begin in its payload
+};
+
+// Where the stamps break inside a file: a packet whose stamp does not continue the audio
+// before it.
+struct StampBreak {
+    std::int64_t position = 0;   // byte offset of the packet
+    std::int64_t stamp = 0;      // its stamp: the next span's first
+    std::int64_t audio_end = 0;  // the stamp at which the audio before it ends
 };
 
 // The elementary-stream bytes of `packet`.
@@ -39,16 +57,21 @@ class AudioReader final : public AudioReaderOps {
     AudioInfo get_info() const override;
 
   private:
+    friend class StampBreakSearch;
+
     explicit AudioReader(std::unique_ptr<BlockReader> blocks);
 
     bool find_audio_stream();
     bool find_start_time();
-    bool measure_file_end(int file);
-    // Time from the file's first stamp to the end of its last audio frame, in 90 kHz ticks;
-    // nothing when no stamped packet with a frame is found searching back from its end.
-    std::optional<std::int64_t> last_audio_end(int file);
-    // Stamp of the first stamped packet of the stream beginning in `file`, or -1.
-    std::int64_t first_stamp_in(int file);
+    // The last stamped packet of the stream in `file` in which a frame begins; nothing when
+    // none is found searching back from its end.
+    std::optional<StampedPacket> last_stamped_packet(int file);
+    // The first stamped packet of the stream that begins at or after `from` and before
+    // `before`; frames are not counted.
+    std::optional<StampedPacket> first_stamped_packet(std::int64_t from, std::int64_t before);
+    // Where the stamps break between stamped packets `first` and `last` of one file, in file
+    // order.
+    std::vector<StampBreak> find_breaks(const StampedPacket& first, const StampedPacket& last);
     bool measure_length();
 
     // Reads the next packet; false at the end of the data.
@@ -58,8 +81,8 @@ class AudioReader final : public AudioReaderOps {
     std::int64_t read_stamped_packet(PesPacket& packet);
     bool is_stream_packet(const PesPacket& packet) const;
     std::int64_t file_start(int file) const;
-    // Sample number on the stream's timeline of time stamp `stamp` met in `file`.
-    std::int64_t timeline_samples(int file, std::int64_t stamp) const;
+    // Sample number on the stream's timeline of time stamp `stamp` met in `span`.
+    std::int64_t timeline_samples(const TimelineSpan& span, std::int64_t stamp) const;
     bool append_payload(const PesPacket& packet);
 
     std::unique_ptr<BlockReader> blocks_;
@@ -70,7 +93,7 @@ class AudioReader final : public AudioReaderOps {
     std::int32_t sampling_rate_ = 0;
     std::int32_t channels_ = 0;
     std::int32_t bit_rate_ = 0;
-    std::vector<FileTimeEntry> time_table_;
+    std::vector<TimelineSpan> spans_;  // in stream order
     FrameBuffer frames_;
 };
 

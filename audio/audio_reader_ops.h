@@ -38,9 +38,8 @@ class AudioReaderOps {
 };
 
 // Opens the first MPEG audio stream of `path` (and of its split-file continuations when the
-// settings ask for them) when its frame headers confirm MPEG-1 Layer II. nullptr when there
-// is no MPEG audio stream, the first one is not Layer II (no later stream is tried) or its
-// timeline cannot be measured.
+// settings ask for them) whose frame headers confirm MPEG-1 Layer II. nullptr when there is
+// none or its timeline cannot be measured.
 std::unique_ptr<AudioReaderOps> audio_reader_open(const std::string& path,
                                                   const SettingsStore& settings);
 

@@ -1,5 +1,7 @@
-// Which audio stream of the file is read: the first MPEG audio stream whose frame headers
-// confirm MPEG-1 Layer II.
+// Which audio stream of the file is read: of the MPEG audio streams, in the order of their
+// first packets, the first whose frame headers confirm MPEG-1 Layer II.
+
+#include <algorithm>
 
 #include "audio/audio_reader.h"
 #include "audio/frame_header.h"
@@ -14,6 +16,38 @@ constexpr std::size_t format_check_bytes = 65536;
 
 bool is_mpeg_audio_id(std::uint8_t id) {
     return (id & 0xE0) == 0xC0;
+}
+
+// An MPEG audio stream met while choosing, with the payload collected for its format check.
+struct Candidate {
+    explicit Candidate(int id) : stream_id(id) {}
+
+    int stream_id;
+    std::vector<std::uint8_t> collected;
+    bool checked = false;
+    std::optional<AudioFrameHeader> format;  // the confirmed format, once checked
+
+    void check() {
+        format = find_confirming_run(collected);
+        checked = true;
+        collected = {};
+    }
+    // Collects one more payload; the check runs once the collection is complete.
+    void add(std::span<const std::uint8_t> payload) {
+        if (checked) return;
+        collected.insert(collected.end(), payload.begin(), payload.end());
+        if (collected.size() > format_check_bytes) check();
+    }
+};
+
+// The stream chosen once every stream met before it has been refused; null while the first
+// stream not yet refused is still collecting.
+const Candidate* first_confirmed(const std::vector<Candidate>& candidates) {
+    for (const Candidate& candidate : candidates) {
+        if (!candidate.checked) return nullptr;
+        if (candidate.format) return &candidate;
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -37,36 +71,35 @@ bool probe_audio_packets(std::span<const std::uint8_t> data) {
 
 bool AudioReader::find_audio_stream() {
     blocks_->seek(0, SeekOrigin::begin);
-    stream_id_ = 0;
+    std::vector<Candidate> candidates;
+    const Candidate* chosen = nullptr;
     PesPacket packet;
-    while (stream_id_ == 0) {
-        if (!read_packet(packet)) return false;
-        if (classify_pes_packet(packet).kind == StreamKind::mpeg_audio) {
-            stream_id_ = packet.stream_id();
-        } else if (blocks_->tell() > scan_limit_bytes) {
-            return false;
+    while (!chosen && read_packet(packet)) {
+        const bool audio = classify_pes_packet(packet).kind == StreamKind::mpeg_audio;
+        // The first audio packet counts even when it ends beyond the scan.
+        if (blocks_->tell() > scan_limit_bytes && !(audio && candidates.empty())) break;
+        if (!audio) continue;
+        auto candidate =
+            std::find_if(candidates.begin(), candidates.end(),
+                         [&](const Candidate& c) { return c.stream_id == packet.stream_id(); });
+        if (candidate == candidates.end()) {
+            candidate = candidates.emplace(candidates.end(), packet.stream_id());
         }
+        candidate->add(payload_of(packet));
+        chosen = first_confirmed(candidates);
     }
-
-    // Collect payload of the stream to check its frame headers.
-    std::vector<std::uint8_t> collected;
-    const auto collect = [&] {
-        const std::span<const std::uint8_t> payload = payload_of(packet);
-        collected.insert(collected.end(), payload.begin(), payload.end());
-    };
-    collect();
-    while (read_packet(packet)) {
-        if (collected.size() > format_check_bytes || blocks_->tell() > scan_limit_bytes) break;
-        if (is_stream_packet(packet)) collect();
+    if (!chosen) {
+        // The scan ended: the streams still collecting are checked on what they hold.
+        for (Candidate& candidate : candidates) {
+            if (!candidate.checked) candidate.check();
+        }
+        chosen = first_confirmed(candidates);
+        if (!chosen) return false;
     }
-
-    // Two chained frames anywhere in the collected bytes confirm the format; a broken frame
-    // after them does not undo that.
-    const FrameChain chain = walk_frame_chain(collected);
-    if (chain.links == 0) return false;
-    sampling_rate_ = chain.confirmed.sampling_rate;
-    channels_ = chain.confirmed.channels;
-    bit_rate_ = chain.confirmed.bit_rate;
+    stream_id_ = chosen->stream_id;
+    sampling_rate_ = chosen->format->sampling_rate;
+    channels_ = chosen->format->channels;
+    bit_rate_ = chosen->format->bit_rate;
     return true;
 }
 

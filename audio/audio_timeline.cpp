@@ -1,5 +1,6 @@
 // The audio stream's timeline: which time stamp is sample 0, where the audio of each file of
-// the set ends, and from that the length in samples.
+// the set ends and where its stamps break, and from that the length in samples: the spans
+// whose stamps run on without a break, one after another.
 
 #include <algorithm>
 #include <cstdlib>
@@ -40,20 +41,26 @@ bool AudioReader::find_start_time() {
         if ((audio_stamp >= 0 && video.found()) || blocks_->tell() > scan_limit_bytes) break;
     }
     // Without a stamped audio packet there is nothing to measure, whatever the video says.
-    time_table_[0].first_stamp =
+    const std::int64_t start =
         audio_stamp >= 0 && video.found() ? video.display_start() : audio_stamp;
-    return time_table_[0].first_stamp >= 0;
+    spans_.assign(1, TimelineSpan{.begin = 0,
+                                  .end = blocks_->file_set().file_end(0),
+                                  .first_stamp = start,
+                                  .start_time = 0});
+    return start >= 0;
 }
 
-std::optional<std::int64_t> AudioReader::last_audio_end(int file) {
+std::optional<StampedPacket> AudioReader::last_stamped_packet(int file) {
     const std::int64_t begin = file_start(file);
+    const std::int64_t end = blocks_->file_set().file_end(file);
     const std::uint32_t wanted = 0x100u | static_cast<std::uint32_t>(stream_id_);
-    blocks_->seek(blocks_->file_set().file_end(file), SeekOrigin::begin);
+    blocks_->seek(end, SeekOrigin::begin);
     int frameless = 0;
     PesPacket packet;
     for (;;) {
         if (!blocks_->prev_start_code()) return std::nullopt;
-        if (blocks_->peek_bits(32) != wanted) {
+        // The search finds a start code at the file's end too: that packet is the next file's.
+        if (blocks_->peek_bits(32) != wanted || blocks_->tell() >= end) {
             blocks_->step_back();
             continue;
         }
@@ -64,10 +71,7 @@ std::optional<std::int64_t> AudioReader::last_audio_end(int file) {
             const std::int64_t stamp = get_pes_timestamps(packet).pts;
             if (stamp >= 0) {
                 const int frames = count_frames_in_payload(payload_of(packet));
-                if (frames > 0) {
-                    return stamp - time_table_[static_cast<std::size_t>(file)].first_stamp +
-                           samples_to_ticks(frames * samples_per_frame, sampling_rate_);
-                }
+                if (frames > 0) return StampedPacket{at, stamp, frames};
                 if (++frameless == frameless_packet_limit) return std::nullopt;
             }
         }
@@ -77,43 +81,67 @@ std::optional<std::int64_t> AudioReader::last_audio_end(int file) {
     }
 }
 
-std::int64_t AudioReader::first_stamp_in(int file) {
-    if (file >= file_count_) return -1;
-    blocks_->seek(file_start(file), SeekOrigin::begin);
+std::optional<StampedPacket> AudioReader::first_stamped_packet(std::int64_t from,
+                                                               std::int64_t before) {
+    blocks_->seek(from, SeekOrigin::begin);
     PesPacket packet;
-    const std::int64_t stamp = read_stamped_packet(packet);
-    const std::int64_t packet_start = blocks_->tell() - 6 - packet.length();
-    return packet_start < blocks_->file_set().file_end(file) ? stamp : -1;
-}
-
-bool AudioReader::measure_file_end(int file) {
-    const FileTimeEntry& entry = time_table_[static_cast<std::size_t>(file)];
-    FileTimeEntry& next = time_table_[static_cast<std::size_t>(file) + 1];
-    if (entry.first_stamp < 0) {
-        // No stamped audio begins in this file: it adds nothing to the timeline.
-        next.start_time = entry.start_time;
-    } else {
-        const std::optional<std::int64_t> end = last_audio_end(file);
-        if (!end) return false;
-        next.start_time = entry.start_time + *end;
+    while (read_packet(packet)) {
+        const std::int64_t start = blocks_->tell() - 6 - packet.length();
+        if (start >= before) break;
+        if (!is_stream_packet(packet)) continue;
+        const std::int64_t stamp = get_pes_timestamps(packet).pts;
+        if (stamp >= 0) return StampedPacket{start, stamp, 0};
     }
-    next.first_stamp = first_stamp_in(file + 1);
-    if (entry.first_stamp < 0 || next.first_stamp < 0) return true;
-    // The next file's own stamps are exact when they continue this file's audio.
-    const std::int64_t stamped = next.first_stamp - entry.first_stamp;
-    if (std::llabs((next.start_time - entry.start_time) - stamped) < continuity_ticks) {
-        next.start_time = entry.start_time + stamped;
-    }
-    return true;
+    return std::nullopt;
 }
 
 bool AudioReader::measure_length() {
+    std::vector<TimelineSpan> spans;
+    TimelineSpan span = spans_.front();
+    // The first stamped packet of the file being measured.
+    std::optional<StampedPacket> first = first_stamped_packet(0, span.end);
     for (int file = 0; file < file_count_; ++file) {
-        if (!measure_file_end(file)) return false;
+        const std::int64_t file_end = blocks_->file_set().file_end(file);
+        span.end = file_end;
+        // Where the file's audio ends on the timeline; a file without stamped audio adds
+        // nothing.
+        std::int64_t end_time = span.start_time;
+        if (span.first_stamp >= 0) {
+            const std::optional<StampedPacket> last = last_stamped_packet(file);
+            if (!last || !first) return false;
+            for (const StampBreak& at : find_breaks(*first, *last)) {
+                span.end = at.position;
+                spans.push_back(span);
+                span = TimelineSpan{.begin = at.position,
+                                    .end = file_end,
+                                    .first_stamp = at.stamp,
+                                    .start_time = span.start_time +
+                                                  stamp_difference(at.audio_end, span.first_stamp)};
+            }
+            end_time = span.start_time + stamp_difference(last->stamp, span.first_stamp) +
+                       samples_to_ticks(last->frames * samples_per_frame, sampling_rate_);
+        }
+        spans.push_back(span);
+
+        TimelineSpan next{
+            .begin = file_end, .end = file_end, .first_stamp = -1, .start_time = end_time};
+        first = std::nullopt;
+        if (file + 1 < file_count_) {
+            first = first_stamped_packet(file_end, blocks_->file_set().file_end(file + 1));
+            if (first) next.first_stamp = first->stamp;
+        }
+        // The next file's own stamps are exact when they continue this file's audio.
+        if (span.first_stamp >= 0 && next.first_stamp >= 0) {
+            const std::int64_t stamped = stamp_difference(next.first_stamp, span.first_stamp);
+            if (std::llabs((next.start_time - span.start_time) - stamped) < continuity_ticks) {
+                next.start_time = span.start_time + stamped;
+            }
+        }
+        span = next;
     }
+    spans_ = std::move(spans);
     // Audio that ends before the first picture shown has nothing left to play.
-    total_samples_ =
-        std::max<std::int64_t>(0, ticks_to_samples(time_table_.back().start_time, sampling_rate_));
+    total_samples_ = std::max<std::int64_t>(0, ticks_to_samples(span.start_time, sampling_rate_));
     return true;
 }
 

@@ -27,6 +27,9 @@ std::int32_t sub_band_limit(std::int32_t rate_per_channel, std::int32_t sampling
     return sampling_rate == 48000 ? 27 : 30;
 }
 
+// The sampling_frequency and mode fields of a header word.
+constexpr std::uint32_t format_fields = 0x00000CC0;
+
 bool reject(AudioFrameHeader& header) {
     header = AudioFrameHeader{};
     return false;
@@ -64,6 +67,26 @@ bool parse_audio_header(std::uint32_t word, AudioFrameHeader& header) {
     return true;
 }
 
+std::optional<AudioFrameHeader> find_confirming_run(std::span<const std::uint8_t> data) {
+    AudioFrameHeader first;
+    AudioFrameHeader next;
+    for (std::size_t p = 0; p + 4 <= data.size(); ++p) {
+        if (!is_frame_sync(&data[p])) continue;
+        const std::uint32_t word = read_header_word(&data[p]);
+        if (!parse_audio_header(word, first)) continue;
+        // Every parsed header is Layer II: agreeing in layer comes with parsing.
+        std::size_t q = p + static_cast<std::size_t>(first.frame_length);
+        for (int frames = 1; q + 4 <= data.size() && is_frame_sync(&data[q]); ++frames) {
+            const std::uint32_t following = read_header_word(&data[q]);
+            if (((following ^ word) & format_fields) != 0 || !parse_audio_header(following, next))
+                break;
+            if (frames + 1 == confirming_run_frames) return first;
+            q += static_cast<std::size_t>(next.frame_length);
+        }
+    }
+    return std::nullopt;
+}
+
 FrameChain walk_frame_chain(std::span<const std::uint8_t> data) {
     FrameChain chain;
     if (data.size() < 4) return chain;
@@ -78,7 +101,6 @@ FrameChain walk_frame_chain(std::span<const std::uint8_t> data) {
             }
             if (is_frame_sync(&data[q])) {
                 ++chain.links;
-                chain.confirmed = header;
                 p = q;
                 continue;
             }
@@ -92,6 +114,12 @@ int count_frames_in_payload(std::span<const std::uint8_t> payload) {
     // The frame the walk stopped on has its successor beyond the payload: it counts too.
     const FrameChain chain = walk_frame_chain(payload);
     return chain.links + (chain.cut_short ? 1 : 0);
+}
+
+std::int64_t stamp_difference(std::int64_t later, std::int64_t earlier) {
+    constexpr std::int64_t wrap = std::int64_t{1} << 33;
+    const std::int64_t forward = (later - earlier) & (wrap - 1);
+    return forward < wrap / 2 ? forward : forward - wrap;
 }
 
 std::int64_t ticks_to_samples(std::int64_t ticks, std::int64_t rate) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 namespace quarnel {
@@ -44,20 +45,33 @@ inline std::uint32_t read_header_word(const std::uint8_t* p) {
 // zeroes `header` and returns false.
 bool parse_audio_header(std::uint32_t word, AudioFrameHeader& header);
 
+// Frames in a row that confirm a stream's format.
+inline constexpr int confirming_run_frames = 3;
+
+// The header of the first frame of the first run of confirming_run_frames frames in `data`
+// that follow one another (each header where the frame before it ends) and agree in layer,
+// sampling frequency and mode; nothing when there is no such run. Bytes before and after the
+// run do not matter.
+std::optional<AudioFrameHeader> find_confirming_run(std::span<const std::uint8_t> data);
+
 // What a walk along chained frames found: from the start of the data, each frame whose
 // header parses is followed to its end; a frame sync there links the two, anything else
 // breaks the chain and the walk moves on by one byte. The walk stops at a frame whose end
 // lies in the last 3 bytes or beyond, or when fewer than 4 bytes are left.
 struct FrameChain {
-    int links = 0;               // frames whose successor's sync was found
-    bool cut_short = false;      // stopped on a frame whose end lies beyond the data
-    AudioFrameHeader confirmed;  // header of the last linked frame
+    int links = 0;           // frames whose successor's sync was found
+    bool cut_short = false;  // stopped on a frame whose end lies beyond the data
 };
 FrameChain walk_frame_chain(std::span<const std::uint8_t> data);
 
 // Number of frames that begin in `payload`: chained frames are counted, and the last frame
 // found, whose successor lies beyond the payload, counts as well.
 int count_frames_in_payload(std::span<const std::uint8_t> payload);
+
+// `later` - `earlier` for two time stamps of the 33-bit 90 kHz clock, which wraps about every
+// 26.5 hours: of the two ways round the clock the shorter one, so a stamp just after the wrap
+// follows one just before it.
+std::int64_t stamp_difference(std::int64_t later, std::int64_t earlier);
 
 // 90 kHz ticks to samples at `rate`, and back; both truncate toward zero and split the
 // product so that it stays within 64 bits.

@@ -80,12 +80,12 @@ TEST(AudioReader, SeeksToTheFrameBeforeTheTarget) {
 
 TEST(AudioReader, ASeekWithNothingStampedAfterItEndsAtTheTotalLength) {
     const test::TempDir dir;
-    const auto reader = open_frames(dir, 2);
+    const auto reader = open_frames(dir, 3);
     ASSERT_NE(reader, nullptr);
-    EXPECT_EQ(reader->seek_samples(1000000), 2 * samples_per_frame);
+    EXPECT_EQ(reader->seek_samples(1000000), 3 * samples_per_frame);
     Bytes frame(576, 0xAA);
     EXPECT_EQ(reader->read_frame(frame.data(), frame.size()), 0u);
-    EXPECT_EQ(reader->get_position(), 2 * samples_per_frame);
+    EXPECT_EQ(reader->get_position(), 3 * samples_per_frame);
 }
 
 TEST(AudioProbe, NeedsAnAudioPacketFollowedByAStartCodeOrZeros) {

@@ -138,6 +138,16 @@ TEST_F(AudioSourceTest, AJumpBetweenSplitFilesIsRemoved) {
     EXPECT_EQ(source->length_samples(), 100 * samples_per_frame);
 }
 
+TEST_F(AudioSourceTest, StampsThatRestartInAFileBeginASpanAGapOfUnder10sDoesNot) {
+    PsWriter ps;
+    add_audio(ps, 10, 5, 3600);
+    add_audio(ps, 10, 5, 3600 + 50 * 2160 + 180000);  // two seconds of audio missing
+    add_audio(ps, 10, 5, 3600);                       // another recording
+    const auto source = open(ps);
+    ASSERT_NE(source, nullptr);
+    EXPECT_EQ(source->length_samples(), 150 * samples_per_frame + 96000);
+}
+
 TEST_F(AudioSourceTest, ASplitFileWithoutAudioAddsNothing) {
     const auto source = open_split({3600, no_audio, 3600 + 50 * 2160 + 500000});
     ASSERT_NE(source, nullptr);
@@ -190,11 +200,57 @@ TEST_F(AudioSourceTest, TheMpegAudioStreamFirstInTheFileIsChosen) {
     EXPECT_LE(std::llabs(source->length_samples() - 16 * samples_per_frame), 1);
 }
 
+TEST_F(AudioSourceTest, TheFirstStreamThatIsLayerIIIsChosen) {
+    // Stream 0xC0 carries Layer III frames: the same frames with the layer bits changed.
+    Bytes layer3 = test::mp2_frames(stereo48, 20);
+    for (std::size_t at = 0; at < layer3.size(); at += 576) layer3[at + 1] = 0xFB;
+    PsWriter ps;
+    for (int i = 0; i < 4; ++i) {
+        ps.pack_header().pes(audio_id, layer3, {.pts = 3600 + i * 20 * 2160});
+        add_audio(ps, 1, 4, 3600 + i * samples_to_ticks(4 * 1152, 44100),
+                  {96000, 44100, Mp2Mode::mono}, 0xC1);
+    }
+    const auto source = open(ps);
+    ASSERT_NE(source, nullptr);
+    EXPECT_EQ(source->sampling_rate(), 44100);
+    EXPECT_LE(std::llabs(source->length_samples() - 16 * samples_per_frame), 1);
+}
+
 TEST_F(AudioSourceTest, AFrameHeaderWithoutAConfirmingSuccessorIsNotEnough) {
     PsWriter ps;
     add_audio(ps, 1, 1, 3600);
     ps.pack_header().pes(audio_id, Bytes(3000, 0), {.pts = 6000});
     EXPECT_EQ(open(ps), nullptr);
+}
+
+TEST_F(AudioSourceTest, OnlyARunOfFramesThatAgreeConfirmsTheStreamAndGivesItsValues) {
+    // Frames at 44.1 kHz, each ending on a sync whose header does not parse or on a frame of
+    // another format: chains that stray bytes of real streams form.
+    Bytes scattered;
+    const Bytes lookalike = {0xFF, 0xFE, 0x00, 0x00};  // Layer I
+    for (int i = 0; i < 10; ++i) {
+        const Bytes frame = test::mp2_frames({256000, 44100, Mp2Mode::stereo}, 1);
+        scattered.insert(scattered.end(), frame.begin(), frame.end());
+        const Bytes after = i % 2 ? lookalike : test::mp2_frames({}, 1);
+        scattered.insert(scattered.end(), after.begin(), after.end());
+        scattered.insert(scattered.end(), 300, 0x00);
+    }
+    const Bytes run = test::mp2_frames(stereo48, 5);
+    for (const bool with_run : {false, true}) {
+        PsWriter ps;
+        ps.pack_header().pes(audio_id, with_run ? test::concat({run, scattered}) : scattered,
+                             {.pts = 3600});
+        ps.pack_header();
+        const auto source = open(ps);
+        if (!with_run) {
+            EXPECT_EQ(source, nullptr);
+            continue;
+        }
+        // A good run followed by stray bytes still counts, with its own values.
+        ASSERT_NE(source, nullptr);
+        EXPECT_EQ(source->sampling_rate(), 48000);
+        EXPECT_EQ(source->bit_rate(), 192000);
+    }
 }
 
 TEST_F(AudioSourceTest, AudioPacketsBeyondTheProbedStartAreNotLookedFor) {

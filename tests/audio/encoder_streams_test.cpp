@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
@@ -13,6 +14,7 @@
 #include "audio/audio_source.h"
 #include "audio/frame_header.h"
 #include "base/settings.h"
+#include "support/encoder_tools.h"
 #include "support/temp_dir.h"
 
 namespace quarnel {
@@ -33,9 +35,9 @@ bool tools_present() {
     return !run("command -v ffmpeg ffprobe mp2enc mpeg2enc mplex >/dev/null && echo yes").empty();
 }
 
-// The span from the first picture shown to the end of the last audio frame, in 90 kHz
-// ticks, from the packets' presentation time stamps and durations.
-std::int64_t expected_span(const std::string& path) {
+// The span from the first picture shown to the end of the last audio frame of stream
+// `audio_index`, in 90 kHz ticks, from the packets' presentation time stamps and durations.
+std::int64_t expected_span(const std::string& path, int audio_index = 1) {
     const std::string csv =
         run("ffprobe -v error -show_entries packet=stream_index,pts,duration "
             "-of csv=p=0 '" +
@@ -48,7 +50,7 @@ std::int64_t expected_span(const std::string& path) {
         long long pts = 0, duration = 0;
         if (std::sscanf(line.c_str(), "%d,%lld,%lld", &stream, &pts, &duration) != 3) continue;
         if (stream == 0) video_start = std::min<std::int64_t>(video_start, pts);
-        if (stream == 1) audio_end = std::max<std::int64_t>(audio_end, pts + duration);
+        if (stream == audio_index) audio_end = std::max<std::int64_t>(audio_end, pts + duration);
     }
     return audio_end - video_start;
 }
@@ -119,6 +121,107 @@ TEST(EncoderStreams, MjpegtoolsProgramStreamsMatchTheirPacketStamps) {
             "' && mplex -v 0 -f 3 -o '" + path + "' '" + video + "' '" + mp2 + "' && echo ok";
         ASSERT_FALSE(run(command).empty()) << e.name;
         expect_measured_like_ffprobe(path, e);
+    }
+}
+
+// A program stream by ffmpeg of its test picture and a tone, `seconds` long; `audio` holds
+// the audio encoder's options, `extra` further output options.
+std::string ffmpeg_program_stream(const test::TempDir& dir, const std::string& name, int seconds,
+                                  const std::string& audio = "-c:a mp2 -b:a 192k",
+                                  const std::string& extra = "") {
+    const std::string path = dir.file(name);
+    const bool made = test::run_quietly(
+        "ffmpeg -nostdin -y -f lavfi -i testsrc=size=320x240:rate=25 -f lavfi -i "
+        "sine=frequency=440:sample_rate=48000 -t " +
+        std::to_string(seconds) + " -c:v mpeg2video -b:v 1500k -g 12 -bf 2 " + audio + " " +
+        extra + " -f vob '" + path + "'");
+    return made ? path : std::string();
+}
+
+std::int64_t length_of(const std::string& path, const SettingsStore& settings = MemorySettings{}) {
+    const auto source = audio_source_open(path, settings);
+    return source ? source->length_samples() : -1;
+}
+
+TEST(EncoderStreams, ASplitFileThatBeginsWithAnAudioPacketDoesNotCountItTwice) {
+    if (!tools_present()) GTEST_SKIP() << "ffmpeg, ffprobe or mjpegtools missing";
+    const test::TempDir dir;
+    const std::string whole = ffmpeg_program_stream(dir, "whole.mpg", 6);
+    ASSERT_FALSE(whole.empty());
+    const std::vector<std::uint8_t> bytes = test::read_whole_file(whole);
+    // Cut right at the start of an audio packet half way in.
+    const std::array<std::uint8_t, 4> audio_start = {0, 0, 1, 0xC0};
+    const auto cut = std::search(bytes.begin() + static_cast<std::ptrdiff_t>(bytes.size() / 2),
+                                 bytes.end(), audio_start.begin(), audio_start.end());
+    ASSERT_NE(cut, bytes.end());
+    dir.write("cut001.mpg", std::vector<std::uint8_t>(bytes.begin(), cut));
+    dir.write("cut002.mpg", std::vector<std::uint8_t>(cut, bytes.end()));
+    MemorySettings split;
+    split.set("file", 1);
+    EXPECT_EQ(length_of(dir.file("cut001.mpg"), split), length_of(whole));
+}
+
+TEST(EncoderStreams, TimeStampsThatWrapAroundKeepTheLength) {
+    if (!tools_present()) GTEST_SKIP() << "ffmpeg, ffprobe or mjpegtools missing";
+    const test::TempDir dir;
+    const std::string plain = ffmpeg_program_stream(dir, "plain.mpg", 6);
+    // The 33-bit clock wraps at 95443.7 s: this recording's stamps cross it after 1.7 s.
+    const std::string wrapped = ffmpeg_program_stream(dir, "wrapped.mpg", 6, "-c:a mp2 -b:a 192k",
+                                                      "-output_ts_offset 95442");
+    ASSERT_FALSE(plain.empty() || wrapped.empty());
+    EXPECT_GT(length_of(plain), 0);
+    EXPECT_EQ(length_of(wrapped), length_of(plain));
+}
+
+TEST(EncoderStreams, SingleChannelAbove192kbitIsRefused) {
+    if (!tools_present()) GTEST_SKIP() << "ffmpeg, ffprobe or mjpegtools missing";
+    const test::TempDir dir;
+    // ffmpeg writes it; its frames hold bytes that look like headers of other formats.
+    const std::string path = ffmpeg_program_stream(dir, "mono.mpg", 4, "-ac 1 -c:a mp2 -b:a 224k");
+    ASSERT_FALSE(path.empty());
+    EXPECT_EQ(length_of(path), -1);
+}
+
+TEST(EncoderStreams, LayerIIAfterAnotherMpegAudioStreamIsTheOneMeasured) {
+    if (!tools_present() ||
+        !test::run_quietly("ffmpeg -hide_banner -encoders | grep -q libmp3lame"))
+        GTEST_SKIP() << "ffmpeg with libmp3lame, ffprobe or mjpegtools missing";
+    const test::TempDir dir;
+    // Layer III at 48 kHz in stream 0xC0, Layer II at 44.1 kHz in 0xC1.
+    const std::string path = dir.file("two-audio.mpg");
+    ASSERT_TRUE(test::run_quietly(
+        "ffmpeg -nostdin -y -f lavfi -i testsrc=size=320x240:rate=25 -f lavfi -i "
+        "sine=frequency=440:sample_rate=48000 -f lavfi -i sine=frequency=660:sample_rate=44100 "
+        "-t 4 -map 0 -map 1 -map 2 -c:v mpeg2video -b:v 1500k -c:a:0 libmp3lame -b:a:0 128k "
+        "-c:a:1 mp2 -b:a:1 192k -f vob '" +
+        path + "'"));
+    const auto source = audio_source_open(path, MemorySettings{});
+    ASSERT_NE(source, nullptr);
+    EXPECT_EQ(source->sampling_rate(), 44100);
+    const std::int64_t expected = ticks_to_samples(expected_span(path, 2), 44100);
+    EXPECT_LE(std::llabs(source->length_samples() - expected), samples_per_frame);
+}
+
+TEST(EncoderStreams, RecordingsJoinedInOneFileAreMeasuredLikeASplitSet) {
+    if (!tools_present()) GTEST_SKIP() << "ffmpeg, ffprobe or mjpegtools missing";
+    const test::TempDir dir;
+    const std::string first = ffmpeg_program_stream(dir, "first.mpg", 6);
+    const std::string restarting = ffmpeg_program_stream(dir, "restarting.mpg", 9);
+    const std::string jumping = ffmpeg_program_stream(dir, "jumping.mpg", 9, "-c:a mp2 -b:a 192k",
+                                                      "-output_ts_offset 3600");
+    ASSERT_FALSE(first.empty() || restarting.empty() || jumping.empty());
+    const std::vector<std::uint8_t> head = test::read_whole_file(first);
+    MemorySettings split;
+    split.set("file", 1);
+    for (const std::string& second : {restarting, jumping}) {
+        const std::vector<std::uint8_t> tail = test::read_whole_file(second);
+        dir.write("set001.mpg", head);
+        dir.write("set002.mpg", tail);
+        std::vector<std::uint8_t> joined = head;
+        joined.insert(joined.end(), tail.begin(), tail.end());
+        const std::int64_t expected = length_of(dir.file("set001.mpg"), split);
+        EXPECT_GT(expected, length_of(second)) << second;
+        EXPECT_EQ(length_of(dir.write("joined.mpg", joined)), expected) << second;
     }
 }
 
