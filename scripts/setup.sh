@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev
   ffmpeg mjpegtools
   clang libclang-rt-14-dev
+  bash-completion
 )
 
 missing=()
