@@ -10,6 +10,7 @@ packages=(
   ffmpeg mjpegtools
   clang libclang-rt-14-dev
   bash-completion
+  lintian desktop-file-utils appstream man-db file dpkg-dev
 )
 
 missing=()
