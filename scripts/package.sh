@@ -9,7 +9,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake --preset default
-# What the package holds, and the sample writer; the tests are not needed here.
+# cpack packs what is built: the two programs (the other files the package holds need no
+# build step) and, for the checks below, the sample writer. The tests are not needed here.
 cmake --build --preset default --target quarnel quarnel-cli quarnel-sample
 
 build=build/default
@@ -23,12 +24,15 @@ echo "== $deb"
 work=$(mktemp -d)
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-dialog=""
-clean_up() {
-  [ -z "$dialog" ] || kill "$dialog" 2>/dev/null || true
+remove_package() {
   if dpkg-query -W -f='${Status}' quarnel 2>/dev/null | grep -q "install ok installed"; then
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get remove -y -qq quarnel >/dev/null
   fi
+}
+dialog=""
+clean_up() {
+  [ -z "$dialog" ] || kill "$dialog" 2>/dev/null || true
+  remove_package
   rm -rf "$work"
 }
 trap clean_up EXIT
@@ -81,7 +85,7 @@ dialog=""
 echo "quarnel read the file it was started with"
 
 echo "== removing it"
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get remove -y -qq quarnel >/dev/null
+remove_package
 [ ! -e /usr/bin/quarnel ] && [ ! -e /usr/bin/quarnel-cli ] ||
   { echo "the programs are still there after removal" >&2; exit 1; }
 echo "removed; package left in ${debs[0]}"
