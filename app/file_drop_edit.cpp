@@ -58,6 +58,10 @@ void CFileDropEdit::dropEvent(QDropEvent* event) {
     }
     // Files never become text of the box.
     event->acceptProposedAction();
+    receive_files(paths);
+}
+
+void CFileDropEdit::receive_files(const std::vector<std::string>& paths) {
     if (paths.size() > 1 && !prompts_.ask(MessageId::confirm_batch)) return;
     pendingPaths.insert(pendingPaths.end(), paths.begin(), paths.end());
     QCoreApplication::postEvent(window(), new QEvent(drop_notification));

@@ -21,6 +21,10 @@ class CFileDropEdit : public QLineEdit {
   public:
     CFileDropEdit(UserPrompts& prompts, QWidget* parent = nullptr);
 
+    // Takes `paths` as a drop of those files: several only after the batch question; then
+    // queues them and notifies the dialog.
+    void receive_files(const std::vector<std::string>& paths);
+
     // The dropped paths not yet handled, in the order they were dropped; emptied.
     std::vector<std::string> take_pending_paths();
 

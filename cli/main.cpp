@@ -2,6 +2,7 @@
 
 #include "cli/commands.h"
 #include "cli/global_options.h"
+#include "quarnel_version.h"
 
 namespace quarnel::cli {
 
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     CLI::App app{"Writes and inspects MTV header files (.mtv).", "quarnel-cli"};
     app.require_subcommand(1);
     app.fallthrough();  // global options may follow the sub-command
+    app.set_version_flag("--version", "quarnel-cli " + std::string(quarnel::version));
     quarnel::cli::GlobalOptions globals;
     quarnel::cli::add_global_options(app, globals);
     quarnel::cli::add_show_command(app);

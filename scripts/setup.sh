@@ -11,6 +11,8 @@ packages=(
   qt6-translations-l10n fonts-ipafont-gothic
   ffmpeg mjpegtools
   clang libclang-rt-14-dev
+  bash-completion
+  lintian desktop-file-utils appstream man-db file dpkg-dev
 )
 
 missing=()
