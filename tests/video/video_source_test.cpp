@@ -50,8 +50,8 @@ TEST(VideoSourceOpen, KeepsTheFirstHeadersAndReportsTheStream) {
     EXPECT_EQ(source->first_picture().picture_coding_type, picture_type_i);
     EXPECT_EQ(source->first_picture().vbv_delay, 0xFFFF);
     EXPECT_FALSE(source->progressive_sequence());
-    EXPECT_EQ(source->decoder_context().coded_height, 576);
-    EXPECT_EQ(source->decoder_context().mpeg1, 0);
+    EXPECT_EQ(source->decoder_setup().decoder_context().coded_height, 576);
+    EXPECT_EQ(source->decoder_setup().decoder_context().mpeg1, 0);
     EXPECT_EQ(source->stream_field_order(), 1);
     // Nothing needed the GOP list, so nothing was written beside the stream.
     EXPECT_FALSE(std::filesystem::exists(dir.file("clip.gl")));
@@ -64,7 +64,7 @@ TEST(VideoSourceOpen, ReportsMpeg1StreamsAsProgressiveWithTheirFrameRate) {
     ASSERT_NE(source, nullptr);
     EXPECT_EQ(source->stream_info(), (VideoStreamInfo{27, 25, 1, 352, 288}));
     EXPECT_TRUE(source->progressive_sequence());
-    EXPECT_EQ(source->decoder_context().mpeg1, 1);
+    EXPECT_EQ(source->decoder_setup().decoder_context().mpeg1, 1);
     EXPECT_EQ(source->stream_field_order(), 0);
 }
 
@@ -238,24 +238,24 @@ TEST(VideoSourceColour, HighDefinitionStreamsConvertWithBt709) {
     const auto hd = video_source_open(
         dir.write("hd.m2v", at_rate(mpeg2_sequence(1920, 1080), 4).data()), MemorySettings{});
     ASSERT_NE(hd, nullptr);
-    EXPECT_EQ(hd->colour_matrix(), 1);
-    EXPECT_EQ(hd->colour_parameters().v_to_red, 117504);
-    EXPECT_EQ(hd->colour_parameters().u_to_blue, 138453);
-    EXPECT_EQ(hd->colour_parameters().coded_width, 1920);
-    EXPECT_EQ(hd->colour_parameters().chroma_line_width, 960);
-    EXPECT_EQ(hd->colour_parameters().luma_offset, 16);
-    EXPECT_EQ(hd->colour_parameters().luma_scale, 76309);
+    EXPECT_EQ(hd->decoder_setup().colour_matrix(), 1);
+    EXPECT_EQ(hd->decoder_setup().colour_parameters().v_to_red, 117504);
+    EXPECT_EQ(hd->decoder_setup().colour_parameters().u_to_blue, 138453);
+    EXPECT_EQ(hd->decoder_setup().colour_parameters().coded_width, 1920);
+    EXPECT_EQ(hd->decoder_setup().colour_parameters().chroma_line_width, 960);
+    EXPECT_EQ(hd->decoder_setup().colour_parameters().luma_offset, 16);
+    EXPECT_EQ(hd->decoder_setup().colour_parameters().luma_scale, 76309);
 
     MemorySettings keep_levels;
     keep_levels.set("re_map", 0);
     const auto sd = video_source_open(
         dir.write("sd.m2v", at_rate(mpeg2_sequence(720, 480), 4).data()), keep_levels);
     ASSERT_NE(sd, nullptr);
-    EXPECT_EQ(sd->colour_matrix(), 0);
-    EXPECT_EQ(sd->colour_parameters().v_to_red, 91881);
-    EXPECT_EQ(sd->colour_parameters().v_to_green, -46801);
-    EXPECT_EQ(sd->colour_parameters().luma_offset, 0);
-    EXPECT_EQ(sd->colour_parameters().luma_scale, 65536);
+    EXPECT_EQ(sd->decoder_setup().colour_matrix(), 0);
+    EXPECT_EQ(sd->decoder_setup().colour_parameters().v_to_red, 91881);
+    EXPECT_EQ(sd->decoder_setup().colour_parameters().v_to_green, -46801);
+    EXPECT_EQ(sd->decoder_setup().colour_parameters().luma_offset, 0);
+    EXPECT_EQ(sd->decoder_setup().colour_parameters().luma_scale, 65536);
 }
 
 TEST(VideoSourceColour, AMatrixWithoutATableRowConvertsAsMatrixZero) {
@@ -265,9 +265,9 @@ TEST(VideoSourceColour, AMatrixWithoutATableRowConvertsAsMatrixZero) {
     const auto source = video_source_open(
         dir.write("clip.m2v", gop_stream(mpeg2_sequence(720, 576), 1).data()), settings);
     ASSERT_NE(source, nullptr);
-    EXPECT_EQ(source->colour_matrix(), 9);
-    EXPECT_EQ(source->colour_parameters().v_to_red, 104597);
-    EXPECT_EQ(source->colour_parameters().u_to_green, -25675);
+    EXPECT_EQ(source->decoder_setup().colour_matrix(), 9);
+    EXPECT_EQ(source->decoder_setup().colour_parameters().v_to_red, 104597);
+    EXPECT_EQ(source->decoder_setup().colour_parameters().u_to_green, -25675);
 }
 
 TEST(VideoSourceColour, Yuy2RemixIsSetUpOnlyForAnotherTargetMatrix) {
@@ -277,14 +277,14 @@ TEST(VideoSourceColour, Yuy2RemixIsSetUpOnlyForAnotherTargetMatrix) {
     settings.set("yuy2_matrix", 1);  // already matrix 0
     auto source = video_source_open(path, settings);
     ASSERT_NE(source, nullptr);
-    EXPECT_FALSE(source->yuy2_conversion_needed());
-    EXPECT_EQ(source->yuy2_record(), yuy2_identity);
+    EXPECT_FALSE(source->decoder_setup().yuy2_conversion_needed());
+    EXPECT_EQ(source->decoder_setup().yuy2_record(), yuy2_identity);
 
     settings.set("yuy2_matrix", 2);
     source = video_source_open(path, settings);
     ASSERT_NE(source, nullptr);
-    EXPECT_TRUE(source->yuy2_conversion_needed());
-    EXPECT_EQ(source->yuy2_record(), (Yuy2Record{-7762, -13957, 66759, 7521, 4928, 67199}));
+    EXPECT_TRUE(source->decoder_setup().yuy2_conversion_needed());
+    EXPECT_EQ(source->decoder_setup().yuy2_record(), (Yuy2Record{-7762, -13957, 66759, 7521, 4928, 67199}));
 }
 
 TEST(VideoSourceColour, ChromaLineWidthOnlyFor420) {
@@ -294,8 +294,8 @@ TEST(VideoSourceColour, ChromaLineWidthOnlyFor420) {
     const auto source =
         video_source_open(dir.write("clip.m2v", gop_stream(s422, 1).data()), MemorySettings{});
     ASSERT_NE(source, nullptr);
-    EXPECT_EQ(source->colour_parameters().chroma_line_width, 0);
-    EXPECT_EQ(source->decoder_context().chroma_format, 2);
+    EXPECT_EQ(source->decoder_setup().colour_parameters().chroma_line_width, 0);
+    EXPECT_EQ(source->decoder_setup().decoder_context().chroma_format, 2);
 }
 
 SequenceInfo with_aspect(SequenceInfo sequence, int aspect_ratio_information) {
@@ -318,17 +318,17 @@ TEST(VideoSourceResize, AspectRatioSettingReportsTheDisplayWidth) {
         const auto path = dir.write("clip.m2v", gop_stream(c.sequence, 1).data());
         const auto source = video_source_open(path, resize);
         ASSERT_NE(source, nullptr);
-        ASSERT_NE(source->resize_tables(), nullptr);
+        ASSERT_NE(source->decoder_setup().resize_tables(), nullptr);
         EXPECT_EQ(source->stream_info().width, c.width);
         EXPECT_EQ(source->stream_info().height, c.sequence.vertical_size);
-        EXPECT_EQ(source->colour_parameters().coded_width, c.coded_width);
-        EXPECT_EQ(source->colour_parameters().chroma_line_width, c.coded_width / 2);
+        EXPECT_EQ(source->decoder_setup().colour_parameters().coded_width, c.coded_width);
+        EXPECT_EQ(source->decoder_setup().colour_parameters().chroma_line_width, c.coded_width / 2);
         // The headers stay as coded: the MTV header reads them.
         EXPECT_EQ(source->first_sequence().horizontal_size, c.sequence.horizontal_size);
 
         const auto plain = video_source_open(path, MemorySettings{});
         ASSERT_NE(plain, nullptr);
-        EXPECT_EQ(plain->resize_tables(), nullptr);
+        EXPECT_EQ(plain->decoder_setup().resize_tables(), nullptr);
         EXPECT_EQ(plain->stream_info().width, c.sequence.horizontal_size);
     }
 }
@@ -341,7 +341,7 @@ TEST(VideoSourceResize, SquarePixelsNeedNoTables) {
         dir.write("clip.m2v", gop_stream(with_aspect(mpeg2_sequence(720, 576), 1), 1).data());
     const auto source = video_source_open(path, resize);
     ASSERT_NE(source, nullptr);
-    EXPECT_EQ(source->resize_tables(), nullptr);
+    EXPECT_EQ(source->decoder_setup().resize_tables(), nullptr);
     EXPECT_EQ(source->stream_info().width, 720);
 }
 
@@ -360,7 +360,7 @@ TEST(VideoSourceRoutines, ChosenFromTheSettingsTheChromaFormatAndTheYuy2Remix) {
     const RoutineChoice choice{
         .simd = 4, .idct_func = 0, .chroma_format = 3, .yuy2_conversion = true};
     const ReconRoutines expected = select_routines(choice);
-    const ReconRoutines& chosen = source->routines();
+    const ReconRoutines& chosen = source->decoder_setup().routines();
     EXPECT_EQ(chosen.idct, expected.idct);
     EXPECT_EQ(chosen.prediction_kernels, expected.prediction_kernels);
     EXPECT_EQ(chosen.rgb24, expected.rgb24);
