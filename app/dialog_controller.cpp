@@ -80,7 +80,7 @@ void DialogController::save() {
 
 void DialogController::choose_video_system(std::uint8_t system) {
     if (busy_) return;
-    ChooseVideoSystem(header_, view_, system);
+    quarnel::choose_video_system(header_, view_, system);
 }
 
 void DialogController::set_ac3(bool ticked) {

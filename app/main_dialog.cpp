@@ -89,9 +89,9 @@ void MainDialog::build(UserPrompts& prompts) {
     ntsc_ = new QRadioButton(qt_text(texts.ntsc));
     pal_ = new QRadioButton(qt_text(texts.pal));
     resolution_ = new QComboBox;
-    rate_control_ = fixed_list(RateControlLabels);
+    rate_control_ = fixed_list(rate_control_labels);
     video_bit_rate_ = new QLineEdit;
-    aspect_ = fixed_list(AspectLabels);
+    aspect_ = fixed_list(aspect_labels);
     audio_auto_ = new QCheckBox(qt_text(texts.audio_auto));
     ac3_ = new QCheckBox(qt_text(texts.ac3));
     audio_bit_rate_ = fixed_list(AudioBitRateList);
@@ -240,18 +240,18 @@ bool MainDialog::event(QEvent* event) {
     return QDialog::event(event);
 }
 
-void MainDialog::SetFileNameText(const std::string& text) {
+void MainDialog::set_file_name_text(const std::string& text) {
     name_->setText(from_local_path(text));
 }
-void MainDialog::SetSizeText(const std::string& text) {
+void MainDialog::set_size_text(const std::string& text) {
     size_->setText(qt_text(text));
 }
 
-void MainDialog::SetTimeTexts(const std::array<std::string, 6>& texts) {
+void MainDialog::set_time_texts(const std::array<std::string, 6>& texts) {
     for (std::size_t i = 0; i < texts.size(); ++i) date_[i]->setText(qt_text(texts[i]));
 }
 
-void MainDialog::SetVideoSystemChoice(std::uint8_t system) {
+void MainDialog::set_video_system_choice(std::uint8_t system) {
     // Exclusive radio buttons cannot both be cleared while they are exclusive.
     for (QRadioButton* b : {ntsc_, pal_}) b->setAutoExclusive(false);
     ntsc_->setChecked(system == video_system_ntsc);
@@ -259,54 +259,54 @@ void MainDialog::SetVideoSystemChoice(std::uint8_t system) {
     for (QRadioButton* b : {ntsc_, pal_}) b->setAutoExclusive(true);
 }
 
-void MainDialog::SetResolutionEntries(const std::vector<std::string>& entries) {
+void MainDialog::set_resolution_entries(const std::vector<std::string>& entries) {
     resolution_->clear();
     for (const std::string& entry : entries) resolution_->addItem(qt_text(entry));
 }
 
-void MainDialog::SelectResolution(std::uint8_t position) {
+void MainDialog::select_resolution(std::uint8_t position) {
     select(resolution_, position);
 }
-std::uint8_t MainDialog::SelectedResolution() const {
+std::uint8_t MainDialog::selected_resolution() const {
     return selected(resolution_);
 }
-void MainDialog::SelectRateControl(std::uint8_t position) {
+void MainDialog::select_rate_control(std::uint8_t position) {
     select(rate_control_, position);
 }
-std::uint8_t MainDialog::SelectedRateControl() const {
+std::uint8_t MainDialog::selected_rate_control() const {
     return selected(rate_control_);
 }
-void MainDialog::SelectAspect(std::uint8_t position) {
+void MainDialog::select_aspect(std::uint8_t position) {
     select(aspect_, position);
 }
-std::uint8_t MainDialog::SelectedAspect() const {
+std::uint8_t MainDialog::selected_aspect() const {
     return selected(aspect_);
 }
-void MainDialog::SetAspectEnabled(bool enabled) {
+void MainDialog::set_aspect_enabled(bool enabled) {
     aspect_->setEnabled(enabled);
 }
-void MainDialog::SetBitRateText(const std::string& text) {
+void MainDialog::set_bit_rate_text(const std::string& text) {
     video_bit_rate_->setText(qt_text(text));
 }
-std::string MainDialog::BitRateText() const {
+std::string MainDialog::bit_rate_text() const {
     return video_bit_rate_->text().toStdString();
 }
-void MainDialog::SelectAudioBitRate(std::uint8_t position) {
+void MainDialog::select_audio_bit_rate(std::uint8_t position) {
     select(audio_bit_rate_, position);
 }
-std::uint8_t MainDialog::SelectedAudioBitRate() const {
+std::uint8_t MainDialog::selected_audio_bit_rate() const {
     return selected(audio_bit_rate_);
 }
-void MainDialog::SelectSampling(std::uint8_t position) {
+void MainDialog::select_sampling(std::uint8_t position) {
     select(sampling_, position);
 }
-std::uint8_t MainDialog::SelectedSampling() const {
+std::uint8_t MainDialog::selected_sampling() const {
     return selected(sampling_);
 }
-void MainDialog::SetAc3Ticked(bool ticked) {
+void MainDialog::set_ac3_ticked(bool ticked) {
     ac3_->setChecked(ticked);
 }
-bool MainDialog::Ac3Ticked() const {
+bool MainDialog::ac3_ticked() const {
     return ac3_->isChecked();
 }
 

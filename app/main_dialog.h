@@ -43,26 +43,26 @@ class MainDialog : public QDialog, private MainDialogView {
 
   private:
     // The values that mirror the header (HeaderDialogView).
-    void SetFileNameText(const std::string& text) override;
-    void SetSizeText(const std::string& text) override;
-    void SetTimeTexts(const std::array<std::string, 6>& texts) override;
-    void SetVideoSystemChoice(std::uint8_t system) override;
-    void SetResolutionEntries(const std::vector<std::string>& entries) override;
-    void SelectResolution(std::uint8_t position) override;
-    std::uint8_t SelectedResolution() const override;
-    void SelectRateControl(std::uint8_t position) override;
-    std::uint8_t SelectedRateControl() const override;
-    void SelectAspect(std::uint8_t position) override;
-    std::uint8_t SelectedAspect() const override;
-    void SetAspectEnabled(bool enabled) override;
-    void SetBitRateText(const std::string& text) override;
-    std::string BitRateText() const override;
-    void SelectAudioBitRate(std::uint8_t position) override;
-    std::uint8_t SelectedAudioBitRate() const override;
-    void SelectSampling(std::uint8_t position) override;
-    std::uint8_t SelectedSampling() const override;
-    void SetAc3Ticked(bool ticked) override;
-    bool Ac3Ticked() const override;
+    void set_file_name_text(const std::string& text) override;
+    void set_size_text(const std::string& text) override;
+    void set_time_texts(const std::array<std::string, 6>& texts) override;
+    void set_video_system_choice(std::uint8_t system) override;
+    void set_resolution_entries(const std::vector<std::string>& entries) override;
+    void select_resolution(std::uint8_t position) override;
+    std::uint8_t selected_resolution() const override;
+    void select_rate_control(std::uint8_t position) override;
+    std::uint8_t selected_rate_control() const override;
+    void select_aspect(std::uint8_t position) override;
+    std::uint8_t selected_aspect() const override;
+    void set_aspect_enabled(bool enabled) override;
+    void set_bit_rate_text(const std::string& text) override;
+    std::string bit_rate_text() const override;
+    void select_audio_bit_rate(std::uint8_t position) override;
+    std::uint8_t selected_audio_bit_rate() const override;
+    void select_sampling(std::uint8_t position) override;
+    std::uint8_t selected_sampling() const override;
+    void set_ac3_ticked(bool ticked) override;
+    bool ac3_ticked() const override;
 
     // The rest of the dialog (MainDialogView).
     std::string name_text() const override;

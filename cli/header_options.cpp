@@ -39,7 +39,7 @@ std::optional<std::int32_t> whole_number(std::string_view text) {
 }  // namespace
 
 std::optional<std::uint8_t> parse_video_system(std::string_view text) {
-    return label_position(VideoSystemLabels, text);
+    return label_position(video_system_labels, text);
 }
 
 std::optional<Resolution> parse_resolution(std::string_view text) {
@@ -52,7 +52,7 @@ std::optional<Resolution> parse_resolution(std::string_view text) {
 }
 
 std::optional<std::uint8_t> parse_rate_control(std::string_view text) {
-    return label_position(RateControlLabels, text);
+    return label_position(rate_control_labels, text);
 }
 
 std::optional<std::int32_t> parse_video_bit_rate(std::string_view text) {
@@ -62,7 +62,7 @@ std::optional<std::int32_t> parse_video_bit_rate(std::string_view text) {
 }
 
 std::optional<std::uint8_t> parse_aspect(std::string_view text) {
-    return label_position(AspectLabels, text);
+    return label_position(aspect_labels, text);
 }
 
 std::optional<std::uint8_t> parse_audio_bit_rate(std::string_view text) {

@@ -49,12 +49,12 @@ std::string with_unit(std::string_view text, std::string_view unit) {
 std::map<std::string, std::string> field_meanings(const MtvHeader& h) {
     std::map<std::string, std::string> meanings;
     meanings["fileSize"] = byte_size_text(h.GetFileSize());
-    meanings["videoSystem"] = label_at(VideoSystemLabels, h.GetVideoSystem());
-    meanings["aspectIndex"] = label_at(AspectLabels, h.GetAspectIndex());
+    meanings["videoSystem"] = label_at(video_system_labels, h.GetVideoSystem());
+    meanings["aspectIndex"] = label_at(aspect_labels, h.GetAspectIndex());
     const auto resolutions = ResolutionList(h.GetVideoSystem());
     if (h.GetResolutionIndex() < resolutions.size())
         meanings["resolutionIndex"] = resolution_text(resolutions[h.GetResolutionIndex()]);
-    meanings["rateControl"] = label_at(RateControlLabels, h.GetRateControl());
+    meanings["rateControl"] = label_at(rate_control_labels, h.GetRateControl());
     meanings["videoBitRate"] = "bit/s";
     if (h.GetAudioCoding() == 0) meanings["audioCoding"] = "AC-3";
     if (h.GetAudioCoding() == 2) meanings["audioCoding"] = "not AC-3";

@@ -20,9 +20,9 @@ std::string shown_text(const MtvHeader& h) {
          {h.GetCreateYear(), h.GetCreateMonth(), h.GetCreateDay(), h.GetCreateHour(),
           h.GetCreateMinute(), h.GetCreateSecond(), int{h.GetAudioCoding()}, h.GetVideoBitRate()})
         text += std::to_string(field);
-    text += label_at(VideoSystemLabels, h.GetVideoSystem());
-    text += label_at(AspectLabels, h.GetAspectIndex());
-    text += label_at(RateControlLabels, h.GetRateControl());
+    text += label_at(video_system_labels, h.GetVideoSystem());
+    text += label_at(aspect_labels, h.GetAspectIndex());
+    text += label_at(rate_control_labels, h.GetRateControl());
     text += label_at(AudioBitRateList, h.GetAudioBitRateIndex());
     text += label_at(SamplingFrequencyList, h.GetSamplingIndex());
     const auto resolutions = ResolutionList(h.GetVideoSystem());

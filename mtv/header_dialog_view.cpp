@@ -22,53 +22,53 @@ bool is_space(char c) {
 
 }  // namespace
 
-void RefillResolutionList(MtvHeader& header, HeaderDialogView& view) {
+void refill_resolution_list(MtvHeader& header, HeaderDialogView& view) {
     const auto resolutions = ResolutionList(header.GetVideoSystem());
     std::vector<std::string> entries;
     for (const Resolution& r : resolutions) entries.push_back(resolution_text(r));
-    view.SetResolutionEntries(entries);
+    view.set_resolution_entries(entries);
     if (header.GetResolutionIndex() >= resolutions.size()) header.SetResolutionIndex(0);
-    view.SelectResolution(header.GetResolutionIndex());
+    view.select_resolution(header.GetResolutionIndex());
 }
 
-void ChooseVideoSystem(MtvHeader& header, HeaderDialogView& view, std::uint8_t system) {
+void choose_video_system(MtvHeader& header, HeaderDialogView& view, std::uint8_t system) {
     header.SetVideoSystem(system);
-    RefillResolutionList(header, view);
-    view.SetAspectEnabled(system == video_system_ntsc);
+    refill_resolution_list(header, view);
+    view.set_aspect_enabled(system == video_system_ntsc);
 }
 
 void ShowValues(MtvHeader& header, HeaderDialogView& view, bool show_video, bool show_audio) {
-    view.SetFileNameText(header.GetFileName());
-    view.SetSizeText(byte_size_text(header.GetFileSize()));
-    view.SetTimeTexts(
+    view.set_file_name_text(header.GetFileName());
+    view.set_size_text(byte_size_text(header.GetFileSize()));
+    view.set_time_texts(
         {formatted("%4d", header.GetCreateYear()), formatted("%4d", header.GetCreateMonth()),
          formatted("%4d", header.GetCreateDay()), formatted("%4d", header.GetCreateHour()),
          formatted("%4d", header.GetCreateMinute()), formatted("%4d", header.GetCreateSecond())});
     if (show_video) {
-        view.SetVideoSystemChoice(header.GetVideoSystem());
-        ChooseVideoSystem(header, view, header.GetVideoSystem());
-        view.SelectRateControl(header.GetRateControl());
-        view.SelectAspect(header.GetAspectIndex());
-        view.SetBitRateText(formatted("%d", header.GetVideoBitRate()));
+        view.set_video_system_choice(header.GetVideoSystem());
+        choose_video_system(header, view, header.GetVideoSystem());
+        view.select_rate_control(header.GetRateControl());
+        view.select_aspect(header.GetAspectIndex());
+        view.set_bit_rate_text(formatted("%d", header.GetVideoBitRate()));
     }
     if (show_audio) {
-        view.SelectAudioBitRate(header.GetAudioBitRateIndex());
-        view.SelectSampling(header.GetSamplingIndex());
-        view.SetAc3Ticked(header.GetAudioCoding() == 0);
+        view.select_audio_bit_rate(header.GetAudioBitRateIndex());
+        view.select_sampling(header.GetSamplingIndex());
+        view.set_ac3_ticked(header.GetAudioCoding() == 0);
     }
 }
 
 void ReadValues(MtvHeader& header, const HeaderDialogView& view, bool read_video, bool read_audio) {
     if (read_video) {
-        header.SetResolutionIndex(view.SelectedResolution());
-        header.SetRateControl(view.SelectedRateControl());
-        header.SetAspectIndex(view.SelectedAspect());
-        header.SetVideoBitRate(read_decimal_text(view.BitRateText()));
+        header.SetResolutionIndex(view.selected_resolution());
+        header.SetRateControl(view.selected_rate_control());
+        header.SetAspectIndex(view.selected_aspect());
+        header.SetVideoBitRate(read_decimal_text(view.bit_rate_text()));
     }
     if (read_audio) {
-        header.SetAudioBitRateIndex(view.SelectedAudioBitRate());
-        header.SetSamplingIndex(view.SelectedSampling());
-        header.SetAudioCoding(view.Ac3Ticked() ? 0 : 2);
+        header.SetAudioBitRateIndex(view.selected_audio_bit_rate());
+        header.SetSamplingIndex(view.selected_sampling());
+        header.SetAudioCoding(view.ac3_ticked() ? 0 : 2);
     }
 }
 

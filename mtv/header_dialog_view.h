@@ -22,39 +22,39 @@ class HeaderDialogView {
   public:
     virtual ~HeaderDialogView() = default;
 
-    virtual void SetFileNameText(const std::string& text) = 0;
-    virtual void SetSizeText(const std::string& text) = 0;
+    virtual void set_file_name_text(const std::string& text) = 0;
+    virtual void set_size_text(const std::string& text) = 0;
     // Year, month, day, hour, minute, second.
-    virtual void SetTimeTexts(const std::array<std::string, 6>& texts) = 0;
+    virtual void set_time_texts(const std::array<std::string, 6>& texts) = 0;
 
     // The NTSC (0) and PAL (1) buttons; any other value ticks neither.
-    virtual void SetVideoSystemChoice(std::uint8_t system) = 0;
-    virtual void SetResolutionEntries(const std::vector<std::string>& entries) = 0;
-    virtual void SelectResolution(std::uint8_t position) = 0;
-    virtual std::uint8_t SelectedResolution() const = 0;
-    virtual void SelectRateControl(std::uint8_t position) = 0;
-    virtual std::uint8_t SelectedRateControl() const = 0;
-    virtual void SelectAspect(std::uint8_t position) = 0;
-    virtual std::uint8_t SelectedAspect() const = 0;
-    virtual void SetAspectEnabled(bool enabled) = 0;
-    virtual void SetBitRateText(const std::string& text) = 0;
-    virtual std::string BitRateText() const = 0;
+    virtual void set_video_system_choice(std::uint8_t system) = 0;
+    virtual void set_resolution_entries(const std::vector<std::string>& entries) = 0;
+    virtual void select_resolution(std::uint8_t position) = 0;
+    virtual std::uint8_t selected_resolution() const = 0;
+    virtual void select_rate_control(std::uint8_t position) = 0;
+    virtual std::uint8_t selected_rate_control() const = 0;
+    virtual void select_aspect(std::uint8_t position) = 0;
+    virtual std::uint8_t selected_aspect() const = 0;
+    virtual void set_aspect_enabled(bool enabled) = 0;
+    virtual void set_bit_rate_text(const std::string& text) = 0;
+    virtual std::string bit_rate_text() const = 0;
 
-    virtual void SelectAudioBitRate(std::uint8_t position) = 0;
-    virtual std::uint8_t SelectedAudioBitRate() const = 0;
-    virtual void SelectSampling(std::uint8_t position) = 0;
-    virtual std::uint8_t SelectedSampling() const = 0;
-    virtual void SetAc3Ticked(bool ticked) = 0;
-    virtual bool Ac3Ticked() const = 0;
+    virtual void select_audio_bit_rate(std::uint8_t position) = 0;
+    virtual std::uint8_t selected_audio_bit_rate() const = 0;
+    virtual void select_sampling(std::uint8_t position) = 0;
+    virtual std::uint8_t selected_sampling() const = 0;
+    virtual void set_ac3_ticked(bool ticked) = 0;
+    virtual bool ac3_ticked() const = 0;
 };
 
 // Fills the resolution list with the sizes of the header's video system and selects its
 // resolutionIndex, which falls back to 0 when it lies beyond the list.
-void RefillResolutionList(MtvHeader& header, HeaderDialogView& view);
+void refill_resolution_list(MtvHeader& header, HeaderDialogView& view);
 
 // What clicking NTSC (0) or PAL (1) does: stores the system, refills the resolution list and
 // enables the aspect list for NTSC only.
-void ChooseVideoSystem(MtvHeader& header, HeaderDialogView& view, std::uint8_t system);
+void choose_video_system(MtvHeader& header, HeaderDialogView& view, std::uint8_t system);
 
 // Shows name, size and creation time always, the video and the audio group when asked.
 // Showing the video system refills the resolution list, which may reset resolutionIndex.

@@ -44,9 +44,9 @@ constexpr std::span<const Resolution> ResolutionList(std::uint8_t video_system) 
 // "720x480", as the resolution list shows an entry (each number right-aligned in three).
 std::string resolution_text(Resolution r);
 
-inline constexpr std::array<std::string_view, 2> VideoSystemLabels{"NTSC", "PAL"};
-inline constexpr std::array<std::string_view, 2> RateControlLabels{"CBR", "VBR"};
-inline constexpr std::array<std::string_view, 2> AspectLabels{"4:3", "16:9"};
+inline constexpr std::array<std::string_view, 2> video_system_labels{"NTSC", "PAL"};
+inline constexpr std::array<std::string_view, 2> rate_control_labels{"CBR", "VBR"};
+inline constexpr std::array<std::string_view, 2> aspect_labels{"4:3", "16:9"};
 
 // kbit/s; the last entry stands for a rate that is not known.
 inline constexpr std::array<std::string_view, 16> AudioBitRateList{

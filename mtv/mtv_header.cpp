@@ -106,7 +106,7 @@ int days_in_month(int year, int month) {
 
 MtvHeader::MtvHeader() : bytes_(default_record()) {}
 
-std::optional<MtvHeader> MtvHeader::FromBytes(std::span<const std::uint8_t, size> bytes) {
+std::optional<MtvHeader> MtvHeader::from_bytes(std::span<const std::uint8_t, size> bytes) {
     Bytes copy;
     std::copy(bytes.begin(), bytes.end(), copy.begin());
     if (get_u32(copy, magic_at) != magic) return std::nullopt;
@@ -249,7 +249,7 @@ HeaderLoad load_mtv_header(const std::string& path) {
     const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), f.get());
     if (std::ferror(f.get())) return {HeaderLoadStatus::cannot_open, std::nullopt};
     if (got != MtvHeader::size) return {HeaderLoadStatus::wrong_size, std::nullopt};
-    auto header = MtvHeader::FromBytes(
+    auto header = MtvHeader::from_bytes(
         std::span<const std::uint8_t, MtvHeader::size>(buffer.data(), MtvHeader::size));
     if (!header) return {HeaderLoadStatus::no_magic, std::nullopt};
     return {HeaderLoadStatus::ok, header};

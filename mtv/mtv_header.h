@@ -36,7 +36,7 @@ class MtvHeader {
     MtvHeader();
 
     // A record read from a file; nothing when it lacks the magic bytes F0 F0 F0 F0.
-    static std::optional<MtvHeader> FromBytes(std::span<const std::uint8_t, size> bytes);
+    static std::optional<MtvHeader> from_bytes(std::span<const std::uint8_t, size> bytes);
 
     const Bytes& bytes() const { return bytes_; }
 

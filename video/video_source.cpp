@@ -22,19 +22,6 @@ bool skip_to_start_code(VideoBitReader& reader, std::uint32_t code, std::int64_t
     }
 }
 
-SequenceShape sequence_shape(const SequenceInfo& s) {
-    return {.horizontal_size = s.horizontal_size,
-            .vertical_size = s.vertical_size,
-            .coded_width = s.coded_width,
-            .coded_height = s.coded_height,
-            .aspect_ratio_information = s.aspect_ratio_information,
-            .sequence_extension_present = s.sequence_extension_present,
-            .chroma_format = s.chroma_format,
-            .sequence_display_extension_present = s.sequence_display_extension_present,
-            .display_horizontal_size = s.display_horizontal_size,
-            .display_vertical_size = s.display_vertical_size};
-}
-
 }  // namespace
 
 std::string_view frame_index_name(FrameIndexKind kind) {
@@ -61,32 +48,10 @@ bool VideoSource::find_first_headers(std::int64_t limit) {
     parse_sequence_header(*reader_, first_sequence_);
     const bool mpeg2 = first_sequence_.sequence_extension_present != 0;
     progressive_ = !mpeg2 || first_sequence_.progressive_sequence != 0;
-    decoder_context_ = make_decoder_context(first_sequence_);
 
     if (!skip_to_start_code(*reader_, picture_start_code, limit)) return false;
     parse_picture_header(*reader_, first_picture_, progressive_);
     return true;
-}
-
-void VideoSource::set_up_colour() {
-    const SequenceInfo& s = first_sequence_;
-    colour_matrix_ = choose_colour_matrix(s, settings_);
-    colour_.width = s.horizontal_size;
-    colour_.height = s.vertical_size;
-    colour_.coded_width = s.coded_width;
-    colour_.chroma_line_width = decoder_context_.chroma_format == 1 ? s.horizontal_size / 2 : 0;
-    const LumaRange luma = luma_range(settings_.re_map);
-    colour_.luma_offset = luma.offset;
-    colour_.luma_scale = luma.scale;
-    const ColourCoefficients c = colour_coefficients(colour_matrix_, settings_.re_map);
-    colour_.u_to_blue = c.u_to_blue;
-    colour_.u_to_green = c.u_to_green;
-    colour_.v_to_green = c.v_to_green;
-    colour_.v_to_red = c.v_to_red;
-
-    const auto remix = yuy2_conversion(colour_matrix_, settings_.yuy2_matrix);
-    yuy2_needed_ = remix.has_value();
-    yuy2_ = remix.value_or(yuy2_identity);
 }
 
 void VideoSource::apply_field_order() {
@@ -98,20 +63,6 @@ void VideoSource::apply_field_order() {
     // costs one frame; a stream that counted no frame keeps 0.
     if (chosen_field_order_ != stream_field_order_)
         info_.frame_count = std::max<std::int64_t>(info_.frame_count - 1, 0);
-}
-
-void VideoSource::prepare_reconstruction() {
-    routines_ = select_routines({.simd = settings_.simd,
-                                 .idct_func = settings_.idct_func,
-                                 .chroma_format = decoder_context_.chroma_format,
-                                 .yuy2_conversion = yuy2_needed_});
-    SequenceShape shape = sequence_shape(first_sequence_);
-    resize_tables_ = build_resize_tables(shape, settings_);
-    // An unusable display size is the coded size from here on, as the tables took it.
-    first_sequence_.display_horizontal_size = shape.display_horizontal_size;
-    first_sequence_.display_vertical_size = shape.display_vertical_size;
-    // Pictures come out at the resized size, which the stream information then reports.
-    if (resize_tables_) apply_resize_tables(*resize_tables_, colour_);
 }
 
 std::unique_ptr<VideoSource> video_source_open(const std::string& path,
@@ -132,12 +83,11 @@ std::unique_ptr<VideoSource> video_source_open(const std::string& path,
                                       : 0;
 
     if (!source->count_frames(path, progress)) return nullptr;
-    source->set_up_colour();
     source->apply_field_order();
-    source->prepare_reconstruction();
+    source->decoder_ = DecoderSetup(source->first_sequence_, source->settings_);
 
-    source->info_.width = source->colour_.width;
-    source->info_.height = source->colour_.height;
+    source->info_.width = source->decoder_.colour_parameters().width;
+    source->info_.height = source->decoder_.colour_parameters().height;
     source->reader_->bit_reader_seek(0, SeekOrigin::begin);
     return source;
 }

@@ -1,8 +1,7 @@
 #pragma once
 // A video stream opened for what the MTV header needs of it: its first sequence and picture
-// headers, its frame count and rate and its picture size. Opening also prepares what a
-// picture decoder would start from (decoder context, colour conversion, routines), though
-// nothing here decodes a picture.
+// headers, its frame count and rate and its picture size. Opening also sets up what a
+// picture decoder would start from (video/decoder_setup.h).
 
 #include <cstdint>
 #include <memory>
@@ -12,11 +11,7 @@
 
 #include "base/progress.h"
 #include "base/settings.h"
-#include "recon/picture_views.h"
-#include "recon/resize_tables.h"
-#include "recon/routine_selection.h"
-#include "video/colour_matrix.h"
-#include "video/decoder_context.h"
+#include "video/decoder_setup.h"
 #include "video/file_name_extensions.h"
 #include "video/gop_list.h"
 #include "video/picture_info.h"
@@ -64,22 +59,12 @@ class VideoSource {
     // The settings as the open applied them (field_order is 0 for progressive streams).
     const VideoSettings& settings() const { return settings_; }
     bool progressive_sequence() const { return progressive_; }
-    const DecoderContext& decoder_context() const { return decoder_context_; }
     // top_field_first of the first picture (0 for MPEG-1), and the order in use after the
     // field_order setting; a frame is dropped from the count when they differ.
     std::int32_t stream_field_order() const { return stream_field_order_; }
     std::int32_t chosen_field_order() const { return chosen_field_order_; }
-    // Matrix the pictures are coded with (numbered as matrix_coefficients), the conversion
-    // set up for it, and the YUY2 remix (identity when none is needed).
-    std::int32_t colour_matrix() const { return colour_matrix_; }
-    const ColourParameters& colour_parameters() const { return colour_; }
-    const Yuy2Record& yuy2_record() const { return yuy2_; }
-    bool yuy2_conversion_needed() const { return yuy2_needed_; }
-    // The picture reconstruction routines chosen for the stream and the settings.
-    const ReconRoutines& routines() const { return routines_; }
-    // The tables that resize pictures to the display aspect ratio; nullptr when the
-    // aspect_ratio setting is 0 or the stream needs no resizing.
-    const ResizeTables* resize_tables() const { return resize_tables_.get(); }
+    // What a picture decoder of the stream would start from, under the applied settings.
+    const DecoderSetup& decoder_setup() const { return decoder_; }
 
   private:
     friend std::unique_ptr<VideoSource> video_source_open(const std::string& path,
@@ -92,9 +77,7 @@ class VideoSource {
     std::optional<GopList> load_or_build_gop_list(const std::string& path,
                                                   const FrameCounting& counting,
                                                   const ProgressFactory& progress);
-    void set_up_colour();
     void apply_field_order();
-    void prepare_reconstruction();
 
     // Declared first so that it outlives the index, which drives it.
     std::unique_ptr<VideoBitReader> reader_;
@@ -102,16 +85,10 @@ class VideoSource {
     PictureInfo first_picture_;
     bool progressive_ = true;
     std::variant<std::monostate, TimeCodeIndex, GopList> index_;
-    DecoderContext decoder_context_;
     VideoSettings settings_;
     std::int32_t stream_field_order_ = 0;
     std::int32_t chosen_field_order_ = 0;
-    std::int32_t colour_matrix_ = 0;
-    ColourParameters colour_;
-    Yuy2Record yuy2_ = yuy2_identity;
-    bool yuy2_needed_ = false;
-    ReconRoutines routines_;
-    std::unique_ptr<ResizeTables> resize_tables_;
+    DecoderSetup decoder_;
     VideoStreamInfo info_;
 };
 

@@ -16,7 +16,7 @@ class MainDialogTest : public QObject {
         return result;
     }
 
-    static void verifyStartValues(const DialogHarness& h) {
+    static void verify_start_values(const DialogHarness& h) {
         QCOMPARE(h.text(ControlId::name), QString());
         QCOMPARE(h.text(ControlId::year), QString("2002"));
         QCOMPARE(h.text(ControlId::month), QString("  12"));
@@ -40,7 +40,7 @@ class MainDialogTest : public QObject {
   private slots:
     void startsWithTheDefaultHeaderInEnglish() {
         DialogHarness h(Language::english);
-        verifyStartValues(h);
+        verify_start_values(h);
         QCOMPARE(h.dialog->windowTitle(), QString("Quarnel"));
         QVERIFY(!h.dialog->windowIcon().isNull());
         QCOMPARE(h.get<QPushButton>(ControlId::open)->text(), QString("Open(&O)"));
@@ -52,7 +52,7 @@ class MainDialogTest : public QObject {
 
     void startsWithTheDefaultHeaderInJapanese() {
         DialogHarness h(Language::japanese);
-        verifyStartValues(h);
+        verify_start_values(h);
         QCOMPARE(h.dialog->windowTitle(), QString("Quarnel"));
         QCOMPARE(h.get<QPushButton>(ControlId::open)->text(), QString::fromUtf8("開く(&O)"));
         QCOMPARE(h.get<QPushButton>(ControlId::cancel)->text(), QString::fromUtf8("キャンセル"));

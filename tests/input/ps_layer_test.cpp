@@ -224,5 +224,26 @@ TEST_F(PsLayerTest, VideoBitReaderReadsProgramStreamsThroughTheLayer) {
     }
 }
 
+// Start-code searches stop at the search limit even where no start code breaks up the bytes,
+// so that a large file without one is not probed to its end.
+constexpr std::int64_t mib = 1 << 20;
+
+// `gap` zero bytes, then a pack header.
+std::string late_pack(const test::TempDir& dir, std::int64_t gap) {
+    PsWriter ps;
+    ps.raw(Bytes(static_cast<std::size_t>(gap), 0)).pack_header();
+    return dir.write("late.mpg", ps.bytes());
+}
+
+TEST(SearchLimitRegression, AProgramStreamIsProbedOnlyWithinTheLimit) {
+    const test::TempDir dir;
+    const std::string path = late_pack(dir, 3 * mib);
+    for (const std::int32_t limit : {std::int32_t{1 << 20}, std::int32_t{4 << 20}}) {
+        const auto reader = block_reader_open(path, MemorySettings{});
+        ASSERT_NE(reader, nullptr);
+        EXPECT_EQ(ps_probe(*reader, limit), limit > 3 * mib) << limit;
+    }
+}
+
 }  // namespace
 }  // namespace quarnel

@@ -17,26 +17,26 @@ struct FakeDialog : HeaderDialogView {
     std::uint8_t audio_bit_rate = 99, sampling = 99;
     bool ac3 = true;
 
-    void SetFileNameText(const std::string& t) override { name = t; }
-    void SetSizeText(const std::string& t) override { size = t; }
-    void SetTimeTexts(const std::array<std::string, 6>& t) override { times = t; }
-    void SetVideoSystemChoice(std::uint8_t v) override { video_system = v; }
-    void SetResolutionEntries(const std::vector<std::string>& e) override { resolutions = e; }
-    void SelectResolution(std::uint8_t v) override { resolution = v; }
-    std::uint8_t SelectedResolution() const override { return resolution; }
-    void SelectRateControl(std::uint8_t v) override { rate_control = v; }
-    std::uint8_t SelectedRateControl() const override { return rate_control; }
-    void SelectAspect(std::uint8_t v) override { aspect = v; }
-    std::uint8_t SelectedAspect() const override { return aspect; }
-    void SetAspectEnabled(bool e) override { aspect_enabled = e; }
-    void SetBitRateText(const std::string& t) override { bit_rate = t; }
-    std::string BitRateText() const override { return bit_rate; }
-    void SelectAudioBitRate(std::uint8_t v) override { audio_bit_rate = v; }
-    std::uint8_t SelectedAudioBitRate() const override { return audio_bit_rate; }
-    void SelectSampling(std::uint8_t v) override { sampling = v; }
-    std::uint8_t SelectedSampling() const override { return sampling; }
-    void SetAc3Ticked(bool t) override { ac3 = t; }
-    bool Ac3Ticked() const override { return ac3; }
+    void set_file_name_text(const std::string& t) override { name = t; }
+    void set_size_text(const std::string& t) override { size = t; }
+    void set_time_texts(const std::array<std::string, 6>& t) override { times = t; }
+    void set_video_system_choice(std::uint8_t v) override { video_system = v; }
+    void set_resolution_entries(const std::vector<std::string>& e) override { resolutions = e; }
+    void select_resolution(std::uint8_t v) override { resolution = v; }
+    std::uint8_t selected_resolution() const override { return resolution; }
+    void select_rate_control(std::uint8_t v) override { rate_control = v; }
+    std::uint8_t selected_rate_control() const override { return rate_control; }
+    void select_aspect(std::uint8_t v) override { aspect = v; }
+    std::uint8_t selected_aspect() const override { return aspect; }
+    void set_aspect_enabled(bool e) override { aspect_enabled = e; }
+    void set_bit_rate_text(const std::string& t) override { bit_rate = t; }
+    std::string bit_rate_text() const override { return bit_rate; }
+    void select_audio_bit_rate(std::uint8_t v) override { audio_bit_rate = v; }
+    std::uint8_t selected_audio_bit_rate() const override { return audio_bit_rate; }
+    void select_sampling(std::uint8_t v) override { sampling = v; }
+    std::uint8_t selected_sampling() const override { return sampling; }
+    void set_ac3_ticked(bool t) override { ac3 = t; }
+    bool ac3_ticked() const override { return ac3; }
 };
 
 using Bytes = std::vector<std::uint8_t>;
@@ -89,7 +89,7 @@ TEST(HeaderDialogMapping, SwitchingToPalRefillsSizesAndResetsAnIndexBeyondThem) 
     MtvHeader h;
     h.SetResolutionIndex(5);  // 480x480 exists for NTSC only
     FakeDialog d;
-    ChooseVideoSystem(h, d, 1);
+    choose_video_system(h, d, 1);
     EXPECT_EQ(h.GetVideoSystem(), 1);
     EXPECT_EQ(h.GetResolutionIndex(), 0);
     EXPECT_EQ(d.resolutions,
@@ -98,7 +98,7 @@ TEST(HeaderDialogMapping, SwitchingToPalRefillsSizesAndResetsAnIndexBeyondThem) 
     EXPECT_FALSE(d.aspect_enabled);
 
     h.SetResolutionIndex(3);
-    ChooseVideoSystem(h, d, 0);
+    choose_video_system(h, d, 0);
     EXPECT_EQ(h.GetResolutionIndex(), 3);
     EXPECT_EQ(d.resolution, 3);
     EXPECT_TRUE(d.aspect_enabled);
@@ -165,7 +165,7 @@ TEST(HeaderDialogMapping, ShowThenReadLeavesTheRecordAsItWas) {
     EXPECT_EQ(bytes_of(h), bytes_of(before));
 }
 
-TEST(BitRateText, ReadsLikeStrtolWithA32BitLong) {
+TEST(bit_rate_text, ReadsLikeStrtolWithA32BitLong) {
     EXPECT_EQ(read_decimal_text("6500000"), 6500000);
     EXPECT_EQ(read_decimal_text("8M"), 8);
     EXPECT_EQ(read_decimal_text(""), 0);

@@ -215,5 +215,25 @@ TEST(GopCounting, StreamsWithoutAnIPictureOrAKnownPictureTypeFail) {
     EXPECT_FALSE(build(d_picture));
 }
 
+// A recorder may restate its bit rate in every sequence header; each change adds a record.
+TEST(GopListBoundsRegression, AScanWhoseSequenceHeadersOutgrowTheBoundFails) {
+    const std::size_t headers_that_fit = max_gop_list_bytes / sizeof(SequenceInfo);
+    const auto stream = [&](bool restate_bit_rate) {
+        VideoEsWriter es;
+        SequenceInfo s = mpeg1_sequence(352, 288);
+        for (std::size_t k = 0; k <= headers_that_fit; ++k) {
+            s.bit_rate = restate_bit_rate ? 2000 + static_cast<std::int32_t>(k % 2) : 2000;
+            es.sequence(s).gop({.closed_gop = true}).picture();
+        }
+        es.sequence_end();
+        return es;
+    };
+    const FrameCounting counting{};
+    const auto steady = build_gop_list(*stream(false).open_reader(), counting, nullptr);
+    ASSERT_TRUE(steady);
+    EXPECT_EQ(steady->entries.size(), headers_that_fit + 1);
+    EXPECT_FALSE(build_gop_list(*stream(true).open_reader(), counting, nullptr));
+}
+
 }  // namespace
 }  // namespace quarnel

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "support/temp_dir.h"
+#include "support/video_es_writer.h"
 
 namespace quarnel {
 namespace {
@@ -198,6 +199,41 @@ TEST(GopListFilePath, ReplacesTheExtensionOfTheFileName) {
     EXPECT_EQ(gop_list_file_path("/rec/a.b/clip.m2p"), "/rec/a.b/clip.gl");
     EXPECT_EQ(gop_list_file_path("/rec/a.b/clip"), "/rec/a.b/clip.gl");
     EXPECT_EQ(gop_list_file_path("C:\\rec.d\\clip"), "C:\\rec.d\\clip.gl");
+}
+
+// GOP lists stay within max_gop_list_bytes whatever a stream or a list file claims.
+constexpr std::size_t most_entries_beside_one_header =
+    (max_gop_list_bytes - sizeof(SequenceInfo)) / sizeof(GopEntry);
+
+GopList list_of(std::size_t entries) {
+    GopList list;
+    list.sequence_headers.push_back(test::mpeg1_sequence(352, 288));
+    for (std::size_t k = 0; k < entries; ++k)
+        list.entries.push_back({static_cast<std::int64_t>(100 * k), std::int64_t(k), 1, 0});
+    list.total_frames = static_cast<std::int64_t>(entries);
+    list.stream_size = static_cast<std::int64_t>(100 * entries);
+    return list;
+}
+
+TEST(GopListBoundsRegression, AListFileJustBeyondTheBoundIsRefused) {
+    const test::TempDir dir;
+    for (const std::size_t entries :
+         {most_entries_beside_one_header, most_entries_beside_one_header + 1}) {
+        const GopList list = list_of(entries);
+        const std::string path = dir.file("clip.gl");
+        ASSERT_TRUE(write_gop_list_file(list, path));
+        const auto read = read_gop_list_file(path);
+        EXPECT_EQ(read.has_value(), entries == most_entries_beside_one_header) << entries;
+    }
+}
+
+TEST(GopListBoundsRegression, AListFileClaimingTwoToTheThirtyOneEntriesIsRefused) {
+    auto bytes = *encode_gop_list(list_of(1));
+    bytes[48] = bytes[49] = bytes[50] = 0;
+    bytes[51] = 0x80;  // entry count 2^31
+    EXPECT_FALSE(decode_gop_list(bytes));
+    const test::TempDir dir;
+    EXPECT_FALSE(read_gop_list_file(dir.write("clip.gl", bytes)));
 }
 
 }  // namespace

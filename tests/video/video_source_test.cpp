@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <vector>
 
+#include "audio/audio_source.h"
 #include "support/ps_writer.h"
 #include "support/temp_dir.h"
 #include "support/ts_writer.h"
@@ -50,8 +53,8 @@ TEST(VideoSourceOpen, KeepsTheFirstHeadersAndReportsTheStream) {
     EXPECT_EQ(source->first_picture().picture_coding_type, picture_type_i);
     EXPECT_EQ(source->first_picture().vbv_delay, 0xFFFF);
     EXPECT_FALSE(source->progressive_sequence());
-    EXPECT_EQ(source->decoder_context().coded_height, 576);
-    EXPECT_EQ(source->decoder_context().mpeg1, 0);
+    EXPECT_EQ(source->decoder_setup().decoder_context().coded_height, 576);
+    EXPECT_EQ(source->decoder_setup().decoder_context().mpeg1, 0);
     EXPECT_EQ(source->stream_field_order(), 1);
     // Nothing needed the GOP list, so nothing was written beside the stream.
     EXPECT_FALSE(std::filesystem::exists(dir.file("clip.gl")));
@@ -64,7 +67,7 @@ TEST(VideoSourceOpen, ReportsMpeg1StreamsAsProgressiveWithTheirFrameRate) {
     ASSERT_NE(source, nullptr);
     EXPECT_EQ(source->stream_info(), (VideoStreamInfo{27, 25, 1, 352, 288}));
     EXPECT_TRUE(source->progressive_sequence());
-    EXPECT_EQ(source->decoder_context().mpeg1, 1);
+    EXPECT_EQ(source->decoder_setup().decoder_context().mpeg1, 1);
     EXPECT_EQ(source->stream_field_order(), 0);
 }
 
@@ -160,6 +163,56 @@ TEST(VideoSourceOpen, LooksForTheFirstPictureOnlyWithinTheLimit) {
     EXPECT_NE(video_source_open(path, narrow), nullptr);
 }
 
+// The video open looks for its first sequence header only within the search limit, also
+// where no start code at all comes before it.
+TEST(FirstHeaderLimitRegression, ASequenceHeaderAfterMegabytesOfZerosLiesBeyondTheLimit) {
+    test::VideoEsWriter es;
+    es.raw(std::vector<std::uint8_t>(3 << 20, 0));
+    es.sequence(test::mpeg2_sequence(720, 576)).gop({.closed_gop = true}).pictures("IPP");
+    es.sequence_end();
+    const test::TempDir dir;
+    const std::string path = dir.write("late.m2v", es.data());
+
+    MemorySettings settings;
+    settings.set("gl", gl_no_list_file);
+    settings.set("limit", 1 << 20);
+    EXPECT_EQ(video_source_open(path, settings), nullptr);
+    settings.set("limit", 4 << 20);
+    EXPECT_NE(video_source_open(path, settings), nullptr);
+}
+
+// Files that are no MPEG stream at all: the video and audio opens refuse each one after
+// reading no more than the search limit, however large the file.
+// 188-byte transport packets that all carry PID 0 (the program association table) and no
+// section at all.
+std::vector<std::uint8_t> transport_packets_of_pid_0(int count) {
+    std::vector<std::uint8_t> bytes;
+    for (int k = 0; k < count; ++k) {
+        bytes.insert(bytes.end(), {0x47, 0x40, 0x00, static_cast<std::uint8_t>(0x10 | (k & 15))});
+        bytes.insert(bytes.end(), 184, 0xFF);
+    }
+    return bytes;
+}
+
+TEST(HostileFilesRegression, FilesWithoutAnyStreamAreRefusedByBothOpens) {
+    const test::TempDir dir;
+    const std::string sparse = dir.file("zeros.mpg");
+    { std::ofstream{sparse}; }
+    std::filesystem::resize_file(sparse, std::uintmax_t{2} << 30);  // 2 GiB, a hole on disk
+    const std::vector<std::string> paths{
+        dir.write("empty.mpg", std::vector<std::uint8_t>{}),
+        dir.write("four.mpg", std::vector<std::uint8_t>{0x00, 0x00, 0x01, 0xB3}),
+        dir.write("ff.mpg", std::vector<std::uint8_t>(1 << 20, 0xFF)),
+        dir.write("pid0.ts", transport_packets_of_pid_0(20000)),
+        sparse,
+    };
+    const MemorySettings settings;
+    for (const std::string& path : paths) {
+        EXPECT_EQ(video_source_open(path, settings), nullptr) << path;
+        EXPECT_EQ(audio_source_open(path, settings), nullptr) << path;
+    }
+}
+
 TEST(VideoSourceLookup, FindsTheEntryThatHoldsAFrameInEitherIndex) {
     const TempDir dir;
     const auto path = dir.write("clip.m2v", gop_stream(mpeg2_sequence(720, 576), 20).data());
@@ -238,24 +291,24 @@ TEST(VideoSourceColour, HighDefinitionStreamsConvertWithBt709) {
     const auto hd = video_source_open(
         dir.write("hd.m2v", at_rate(mpeg2_sequence(1920, 1080), 4).data()), MemorySettings{});
     ASSERT_NE(hd, nullptr);
-    EXPECT_EQ(hd->colour_matrix(), 1);
-    EXPECT_EQ(hd->colour_parameters().v_to_red, 117504);
-    EXPECT_EQ(hd->colour_parameters().u_to_blue, 138453);
-    EXPECT_EQ(hd->colour_parameters().coded_width, 1920);
-    EXPECT_EQ(hd->colour_parameters().chroma_line_width, 960);
-    EXPECT_EQ(hd->colour_parameters().luma_offset, 16);
-    EXPECT_EQ(hd->colour_parameters().luma_scale, 76309);
+    EXPECT_EQ(hd->decoder_setup().colour_matrix(), 1);
+    EXPECT_EQ(hd->decoder_setup().colour_parameters().v_to_red, 117504);
+    EXPECT_EQ(hd->decoder_setup().colour_parameters().u_to_blue, 138453);
+    EXPECT_EQ(hd->decoder_setup().colour_parameters().coded_width, 1920);
+    EXPECT_EQ(hd->decoder_setup().colour_parameters().chroma_line_width, 960);
+    EXPECT_EQ(hd->decoder_setup().colour_parameters().luma_offset, 16);
+    EXPECT_EQ(hd->decoder_setup().colour_parameters().luma_scale, 76309);
 
     MemorySettings keep_levels;
     keep_levels.set("re_map", 0);
     const auto sd = video_source_open(
         dir.write("sd.m2v", at_rate(mpeg2_sequence(720, 480), 4).data()), keep_levels);
     ASSERT_NE(sd, nullptr);
-    EXPECT_EQ(sd->colour_matrix(), 0);
-    EXPECT_EQ(sd->colour_parameters().v_to_red, 91881);
-    EXPECT_EQ(sd->colour_parameters().v_to_green, -46801);
-    EXPECT_EQ(sd->colour_parameters().luma_offset, 0);
-    EXPECT_EQ(sd->colour_parameters().luma_scale, 65536);
+    EXPECT_EQ(sd->decoder_setup().colour_matrix(), 0);
+    EXPECT_EQ(sd->decoder_setup().colour_parameters().v_to_red, 91881);
+    EXPECT_EQ(sd->decoder_setup().colour_parameters().v_to_green, -46801);
+    EXPECT_EQ(sd->decoder_setup().colour_parameters().luma_offset, 0);
+    EXPECT_EQ(sd->decoder_setup().colour_parameters().luma_scale, 65536);
 }
 
 TEST(VideoSourceColour, AMatrixWithoutATableRowConvertsAsMatrixZero) {
@@ -265,9 +318,9 @@ TEST(VideoSourceColour, AMatrixWithoutATableRowConvertsAsMatrixZero) {
     const auto source = video_source_open(
         dir.write("clip.m2v", gop_stream(mpeg2_sequence(720, 576), 1).data()), settings);
     ASSERT_NE(source, nullptr);
-    EXPECT_EQ(source->colour_matrix(), 9);
-    EXPECT_EQ(source->colour_parameters().v_to_red, 104597);
-    EXPECT_EQ(source->colour_parameters().u_to_green, -25675);
+    EXPECT_EQ(source->decoder_setup().colour_matrix(), 9);
+    EXPECT_EQ(source->decoder_setup().colour_parameters().v_to_red, 104597);
+    EXPECT_EQ(source->decoder_setup().colour_parameters().u_to_green, -25675);
 }
 
 TEST(VideoSourceColour, Yuy2RemixIsSetUpOnlyForAnotherTargetMatrix) {
@@ -277,14 +330,14 @@ TEST(VideoSourceColour, Yuy2RemixIsSetUpOnlyForAnotherTargetMatrix) {
     settings.set("yuy2_matrix", 1);  // already matrix 0
     auto source = video_source_open(path, settings);
     ASSERT_NE(source, nullptr);
-    EXPECT_FALSE(source->yuy2_conversion_needed());
-    EXPECT_EQ(source->yuy2_record(), yuy2_identity);
+    EXPECT_FALSE(source->decoder_setup().yuy2_conversion_needed());
+    EXPECT_EQ(source->decoder_setup().yuy2_record(), yuy2_identity);
 
     settings.set("yuy2_matrix", 2);
     source = video_source_open(path, settings);
     ASSERT_NE(source, nullptr);
-    EXPECT_TRUE(source->yuy2_conversion_needed());
-    EXPECT_EQ(source->yuy2_record(), (Yuy2Record{-7762, -13957, 66759, 7521, 4928, 67199}));
+    EXPECT_TRUE(source->decoder_setup().yuy2_conversion_needed());
+    EXPECT_EQ(source->decoder_setup().yuy2_record(), (Yuy2Record{-7762, -13957, 66759, 7521, 4928, 67199}));
 }
 
 TEST(VideoSourceColour, ChromaLineWidthOnlyFor420) {
@@ -294,8 +347,8 @@ TEST(VideoSourceColour, ChromaLineWidthOnlyFor420) {
     const auto source =
         video_source_open(dir.write("clip.m2v", gop_stream(s422, 1).data()), MemorySettings{});
     ASSERT_NE(source, nullptr);
-    EXPECT_EQ(source->colour_parameters().chroma_line_width, 0);
-    EXPECT_EQ(source->decoder_context().chroma_format, 2);
+    EXPECT_EQ(source->decoder_setup().colour_parameters().chroma_line_width, 0);
+    EXPECT_EQ(source->decoder_setup().decoder_context().chroma_format, 2);
 }
 
 SequenceInfo with_aspect(SequenceInfo sequence, int aspect_ratio_information) {
@@ -318,17 +371,17 @@ TEST(VideoSourceResize, AspectRatioSettingReportsTheDisplayWidth) {
         const auto path = dir.write("clip.m2v", gop_stream(c.sequence, 1).data());
         const auto source = video_source_open(path, resize);
         ASSERT_NE(source, nullptr);
-        ASSERT_NE(source->resize_tables(), nullptr);
+        ASSERT_NE(source->decoder_setup().resize_tables(), nullptr);
         EXPECT_EQ(source->stream_info().width, c.width);
         EXPECT_EQ(source->stream_info().height, c.sequence.vertical_size);
-        EXPECT_EQ(source->colour_parameters().coded_width, c.coded_width);
-        EXPECT_EQ(source->colour_parameters().chroma_line_width, c.coded_width / 2);
+        EXPECT_EQ(source->decoder_setup().colour_parameters().coded_width, c.coded_width);
+        EXPECT_EQ(source->decoder_setup().colour_parameters().chroma_line_width, c.coded_width / 2);
         // The headers stay as coded: the MTV header reads them.
         EXPECT_EQ(source->first_sequence().horizontal_size, c.sequence.horizontal_size);
 
         const auto plain = video_source_open(path, MemorySettings{});
         ASSERT_NE(plain, nullptr);
-        EXPECT_EQ(plain->resize_tables(), nullptr);
+        EXPECT_EQ(plain->decoder_setup().resize_tables(), nullptr);
         EXPECT_EQ(plain->stream_info().width, c.sequence.horizontal_size);
     }
 }
@@ -341,7 +394,7 @@ TEST(VideoSourceResize, SquarePixelsNeedNoTables) {
         dir.write("clip.m2v", gop_stream(with_aspect(mpeg2_sequence(720, 576), 1), 1).data());
     const auto source = video_source_open(path, resize);
     ASSERT_NE(source, nullptr);
-    EXPECT_EQ(source->resize_tables(), nullptr);
+    EXPECT_EQ(source->decoder_setup().resize_tables(), nullptr);
     EXPECT_EQ(source->stream_info().width, 720);
 }
 
@@ -360,7 +413,7 @@ TEST(VideoSourceRoutines, ChosenFromTheSettingsTheChromaFormatAndTheYuy2Remix) {
     const RoutineChoice choice{
         .simd = 4, .idct_func = 0, .chroma_format = 3, .yuy2_conversion = true};
     const ReconRoutines expected = select_routines(choice);
-    const ReconRoutines& chosen = source->routines();
+    const ReconRoutines& chosen = source->decoder_setup().routines();
     EXPECT_EQ(chosen.idct, expected.idct);
     EXPECT_EQ(chosen.prediction_kernels, expected.prediction_kernels);
     EXPECT_EQ(chosen.rgb24, expected.rgb24);
