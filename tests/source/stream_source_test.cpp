@@ -166,6 +166,33 @@ TEST_F(StreamSourceTest, FilesWithNeitherStreamGiveNoHandle) {
     EXPECT_EQ(open(dir.path().string()), nullptr);
 }
 
+TEST_F(StreamSourceTest, AFailedOpenSaysWhyForVideoAndAudio) {
+    const auto why = [this](const std::string& path) {
+        std::unique_ptr<StreamSource> handle;
+        OpenFailures failures;
+        EXPECT_EQ(OpenFile(path, {settings}, handle, &failures), E_FAIL) << path;
+        return failures;
+    };
+    using enum OpenFailure;
+    EXPECT_EQ(why(dir.file("missing.mpg")), (OpenFailures{cannot_open, cannot_open}));
+    std::filesystem::create_directory(dir.file("folder.mpg"));
+    EXPECT_EQ(why(dir.file("folder.mpg")), (OpenFailures{not_regular_file, not_regular_file}));
+    EXPECT_EQ(why(dir.write("notes.txt", "text")),
+              (OpenFailures{not_video_extension, no_layer2_audio}));
+    EXPECT_EQ(why(dir.write("notes.mpg", "text")),
+              (OpenFailures{no_sequence_header, no_layer2_audio}));
+
+    test::VideoEsWriter headless;
+    headless.sequence(test::mpeg2_sequence(720, 576)).gop({.closed_gop = true});
+    EXPECT_EQ(why(dir.write("headless.m2v", headless.data())).video, no_picture_header);
+
+    settings.set("gl", 3);  // the GOP list scan counts the frames
+    test::VideoEsWriter predicted;
+    predicted.sequence(test::mpeg2_sequence(720, 576)).gop({.closed_gop = true}).pictures("PBBP");
+    predicted.sequence_end();
+    EXPECT_EQ(why(dir.write("predicted.m2v", predicted.data())).video, no_i_picture);
+}
+
 #ifndef _WIN32
 // Whether `open` returns on the named pipe at `path` without a writer. Opening a pipe for
 // reading waits for one; should `open` wait, a writer comes after a few seconds, so that the
@@ -190,9 +217,17 @@ bool returns_without_a_writer(const std::string& path, Open open) {
     return !had_to_write;
 }
 
-TEST_F(StreamSourceTest, ReadersRefuseANamedPipeWithoutWaitingForAWriter) {
+TEST_F(StreamSourceTest, ANamedPipeIsRefusedWithoutWaitingForAWriter) {
     const std::string path = dir.file("pipe.mpg");
     ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    OpenFailures failures;
+    EXPECT_TRUE(returns_without_a_writer(path, [&] {
+        std::unique_ptr<StreamSource> handle;
+        EXPECT_EQ(OpenFile(path, {settings}, handle, &failures), E_FAIL);
+    }));
+    EXPECT_EQ(failures,
+              (OpenFailures{OpenFailure::not_regular_file, OpenFailure::not_regular_file}));
+    // Each reader of the input refuses it on its own too.
     EXPECT_TRUE(
         returns_without_a_writer(path, [&] { EXPECT_FALSE(audio_source_open(path, settings)); }));
     EXPECT_TRUE(
