@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "base/regular_file.h"
+
 namespace quarnel {
 
 namespace {
@@ -14,8 +16,9 @@ bool is_set(const char* value) {
 }  // namespace
 
 std::optional<std::uint32_t> FileSettings::query(std::string_view name) const {
-    std::ifstream file(path_);
     std::optional<std::uint32_t> found;
+    if (check_regular_file(path_) != OpenFailure::none) return found;  // a FIFO would block
+    std::ifstream file(path_);
     std::string line;
     while (std::getline(file, line)) {
         const auto parts =

@@ -4,10 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "base/regular_file.h"
 #include "cli/commands.h"
 #include "cli/header_options.h"
 #include "cli/interrupt.h"
 #include "cli/name_encoding.h"
+#include "cli/open_failure_text.h"
 #include "cli/terminal_progress.h"
 #include "mtv/file_facts.h"
 #include "mtv/fill_from_file.h"
@@ -32,15 +34,26 @@ bool convert_one(const std::string& path, const ConvertOptions& options,
         std::cerr << "quarnel-cli: " << path << ": " << why << '\n';
         return false;
     };
-    if (!read_file_facts(path)) return report("cannot open the file");
+    const auto file_failure = [&](OpenFailure failure) {
+        return report(open_failure_text(failure, settings));
+    };
+    // Looked at before anything opens it: a named pipe would block the open.
+    if (const OpenFailure file = check_regular_file(path); file != OpenFailure::none)
+        return file_failure(file);
+    if (!read_file_facts(path)) return file_failure(OpenFailure::cannot_open);
 
     // Each file starts from the dialog's start-up values, so no file inherits another's.
     MtvHeader header;
     const std::string name = std::filesystem::path(path).filename().string();
     const OpenContext context{settings, terminal_progress_factory(name)};
-    const bool filled = FillFromFile(header, path, options.video_auto, options.audio_auto, context);
-    if (interrupted()) return report("cancelled");
-    if (!filled) return report("no MPEG video or audio stream found");
+    OpenFailures failures;
+    const bool filled =
+        FillFromFile(header, path, options.video_auto, options.audio_auto, context, &failures);
+    if (interrupted()) return file_failure(OpenFailure::cancelled);
+    // FillFromFile refuses a name too long for the header before it opens anything.
+    if (!filled && failures == OpenFailures{})
+        return report("the file name is too long for a header");
+    if (!filled) return report(open_failures_text(failures, settings));
 
     apply_header_options(header, options.header);
     const auto stored_name = encode_file_name(name, options.name_encoding);

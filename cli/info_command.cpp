@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "audio/audio_source.h"
+#include "base/regular_file.h"
 #include "cli/commands.h"
 #include "cli/interrupt.h"
+#include "cli/open_failure_text.h"
 #include "cli/terminal_progress.h"
 #include "mtv/file_facts.h"
 #include "source/stream_source.h"
@@ -55,27 +57,29 @@ nlohmann::ordered_json audio_fields(const AudioSource& source) {
     return j;
 }
 
-// What the analyser found in one file, or why it found nothing.
+// What the analyser found in one file, or why it found nothing: "error" a stable code,
+// "message" the same in words.
 nlohmann::ordered_json analyse(const std::string& path, const SettingsStore& settings) {
     nlohmann::ordered_json j;
     j["path"] = path;
-    const auto facts = read_file_facts(path);
-    if (!facts) {
-        j["error"] = "cannot open the file";
+    const auto fail = [&](const OpenFailures& failures) {
+        j["error"] = open_failures_code(failures);
+        j["message"] = open_failures_text(failures, settings);
         return j;
-    }
+    };
+    const auto file_failure = [&](OpenFailure failure) { return fail({failure, failure}); };
+    // Looked at before anything opens it: a named pipe would block the open.
+    if (const OpenFailure file = check_regular_file(path); file != OpenFailure::none)
+        return file_failure(file);
+    const auto facts = read_file_facts(path);
+    if (!facts) return file_failure(OpenFailure::cannot_open);
     std::unique_ptr<StreamSource> source;
     const OpenContext context{
         settings, terminal_progress_factory(std::filesystem::path(path).filename().string())};
-    const bool opened = OpenFile(path, context, source) == S_OK;
-    if (interrupted()) {
-        j["error"] = "cancelled";
-        return j;
-    }
-    if (!opened) {
-        j["error"] = "no MPEG video or audio stream found";
-        return j;
-    }
+    OpenFailures failures;
+    const bool opened = OpenFile(path, context, source, &failures) == S_OK;
+    if (interrupted()) return file_failure(OpenFailure::cancelled);
+    if (!opened) return fail(failures);
     j["size"] = facts->size;
     j["video"] = source->video() ? video_fields(*source->video()) : nlohmann::ordered_json();
     j["audio"] = source->audio() ? audio_fields(*source->audio()) : nlohmann::ordered_json();
@@ -103,7 +107,7 @@ std::string meaning(const std::string& group, const std::string& name,
 void print_text(const nlohmann::ordered_json& j) {
     if (j.contains("error")) {
         std::cerr << "quarnel-cli: " << j["path"].get<std::string>() << ": "
-                  << j["error"].get<std::string>() << '\n';
+                  << j["message"].get<std::string>() << '\n';
         return;
     }
     std::cout << j["path"].get<std::string>() << '\n';

@@ -11,7 +11,7 @@
 #include <fcntl.h>
 #endif
 
-#include "base/stdio_file.h"
+#include "base/regular_file.h"
 
 namespace quarnel {
 namespace {
@@ -48,7 +48,7 @@ std::optional<FileStat> stat_open_file(std::FILE* f) {
 }  // namespace
 
 std::optional<FileFacts> read_file_facts(const std::string& path) {
-    const StdioFile file = open_stdio_file(path, "rb");
+    const StdioFile file = open_regular_file_for_reading(path);
     if (!file) return std::nullopt;
     const auto stat = stat_open_file(file.get());
     if (!stat) return std::nullopt;

@@ -1,6 +1,7 @@
 #include "mtv/fill_from_file.h"
 
 #include "audio/audio_source.h"
+#include "base/regular_file.h"
 #include "mtv/file_facts.h"
 #include "mtv/header_derivation.h"
 #include "video/video_source.h"
@@ -17,11 +18,15 @@ VideoFacts video_facts(const VideoSource& video) {
 }  // namespace
 
 bool FillFromFile(MtvHeader& header, const std::string& path, bool video_auto, bool audio_auto,
-                  const OpenContext& context) {
-    if (!store_file_facts(header, path)) return false;
+                  const OpenContext& context, OpenFailures* failures) {
+    if (!store_file_facts(header, path)) {
+        const OpenFailure file = check_regular_file(path);
+        if (failures) *failures = {file, file};
+        return false;
+    }
 
     std::unique_ptr<StreamSource> source;
-    if (OpenFile(path, context, source) != S_OK) return false;
+    if (OpenFile(path, context, source, failures) != S_OK) return false;
 
     VF_FileInfo file_info;
     if (GetFileInfo(*source, &file_info) == S_OK) {

@@ -17,7 +17,9 @@ namespace quarnel {
 // False, with the header unchanged, when the file cannot be opened (or its name does not fit
 // the header); false, with the file facts already stored, when the analyser finds neither a
 // video nor an audio stream. True otherwise, even when a stream that was asked for is absent.
+// On failure `failures`, when given, says why as OpenFile does; both none means the name did
+// not fit.
 bool FillFromFile(MtvHeader& header, const std::string& path, bool video_auto, bool audio_auto,
-                  const OpenContext& context);
+                  const OpenContext& context, OpenFailures* failures = nullptr);
 
 }  // namespace quarnel

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "base/stdio_file.h"
+#include "base/regular_file.h"
 
 namespace quarnel {
 namespace {
@@ -242,7 +242,7 @@ bool MtvHeader::WriteTo(const std::string& path) const {
 }
 
 HeaderLoad load_mtv_header(const std::string& path) {
-    const StdioFile f = open_stdio_file(path, "rb");
+    const StdioFile f = open_regular_file_for_reading(path);
     if (!f) return {HeaderLoadStatus::cannot_open, std::nullopt};
     // One byte more than a record tells a longer file from an exact one.
     std::array<std::uint8_t, MtvHeader::size + 1> buffer{};

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "audio/audio_source.h"
+#include "base/regular_file.h"
 #include "video/video_source.h"
 
 namespace quarnel {
@@ -31,11 +32,20 @@ StreamSource::StreamSource(std::unique_ptr<VideoSource> video, std::unique_ptr<A
 StreamSource::~StreamSource() = default;
 
 SourceResult OpenFile(const std::string& path, const OpenContext& context,
-                      std::unique_ptr<StreamSource>& handle) {
+                      std::unique_ptr<StreamSource>& handle, OpenFailures* failures) {
     handle.reset();
-    auto video = video_source_open(path, context.settings, context.progress);
+    OpenFailures why;
+    if (const OpenFailure file = check_regular_file(path); file != OpenFailure::none) {
+        if (failures) *failures = {file, file};
+        return E_FAIL;
+    }
+    auto video = video_source_open(path, context.settings, context.progress, &why.video);
     auto audio = audio_source_open(path, context.settings);
-    if (!video && !audio) return E_FAIL;
+    if (!audio) why.audio = OpenFailure::no_layer2_audio;
+    if (!video && !audio) {
+        if (failures) *failures = why;
+        return E_FAIL;
+    }
     handle = std::make_unique<StreamSource>(std::move(video), std::move(audio));
     return S_OK;
 }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "base/open_failure.h"
 #include "base/progress.h"
 #include "source/stream_source_records.h"
 
@@ -38,10 +39,21 @@ class StreamSource {
     std::unique_ptr<AudioSource> audio_;
 };
 
+// Why OpenFile found neither stream: the same reason in both when the file itself is refused
+// (missing, unreadable, not a regular file), else each source's own.
+struct OpenFailures {
+    OpenFailure video = OpenFailure::none;
+    OpenFailure audio = OpenFailure::none;
+
+    bool operator==(const OpenFailures&) const = default;
+};
+
 // Opens a video source and then, whatever became of it, an audio source on `path`. S_OK and
-// the handle when either opened; E_FAIL and no handle when neither did.
+// the handle when either opened; E_FAIL and no handle when neither did, and then `failures`,
+// when given, says why. Anything but a regular file is refused before either source opens it,
+// so a named pipe or a device cannot stall the open.
 SourceResult OpenFile(const std::string& path, const OpenContext& context,
-                      std::unique_ptr<StreamSource>& handle);
+                      std::unique_ptr<StreamSource>& handle, OpenFailures* failures = nullptr);
 
 // Releases both sources with everything they hold. Always S_OK.
 SourceResult CloseFile(std::unique_ptr<StreamSource> handle);

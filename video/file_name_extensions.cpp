@@ -30,6 +30,10 @@ bool equal_ignoring_case(std::string_view a, std::string_view b) {
 
 }  // namespace
 
+std::span<const std::string_view> video_file_extensions() {
+    return video_extensions;
+}
+
 bool has_video_extension(std::string_view path) {
     const std::string_view extension = path_extension(path);
     return std::ranges::any_of(video_extensions, [extension](std::string_view known) {

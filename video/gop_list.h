@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "base/open_failure.h"
 #include "base/progress.h"
 #include "video/sequence_info.h"
 
@@ -66,9 +67,10 @@ bool find_second_field(VideoBitReader& reader, bool progressive_sequence);
 
 // Scans the whole stream from its start. Nothing when the stream has no I picture, when a
 // picture is not I, P or B, a field lacks its partner, the list outgrows max_gop_list_bytes,
-// or the progress display cancels.
+// or the progress display cancels; then `failure`, when given, says which.
 std::optional<GopList> build_gop_list(VideoBitReader& reader, const FrameCounting& counting,
-                                      const ProgressFactory& progress);
+                                      const ProgressFactory& progress,
+                                      OpenFailure* failure = nullptr);
 
 // The entry that holds `frame`, or the all-zero entry when the list has none.
 GopEntry lookup_gop_list(const GopList& list, std::int64_t frame);

@@ -21,7 +21,8 @@ class GopListBuilder {
     GopListBuilder(VideoBitReader& reader, const FrameCounting& counting)
         : reader_(reader), counting_(counting) {}
 
-    // Handles the start code under the reader; false when the build must fail.
+    // Handles the start code under the reader; false, with failure() saying why, when the build
+    // must fail.
     bool on_start_code(std::uint32_t code) {
         last_code_ = code;
         switch (code) {
@@ -37,6 +38,8 @@ class GopListBuilder {
                 return true;
         }
     }
+
+    OpenFailure failure() const { return failure_; }
 
     std::optional<GopList> finish() {
         if (entries_.empty()) return std::nullopt;  // no I picture: nothing can be decoded
@@ -66,7 +69,8 @@ class GopListBuilder {
         if (entries_.empty()) {
             sequences_.assign(1, sequence_);
         } else if (sequence_ != sequences_.back()) {
-            if (!gop_list_fits(entries_.size(), sequences_.size() + 1)) return false;
+            if (!gop_list_fits(entries_.size(), sequences_.size() + 1))
+                return refuse(OpenFailure::gop_list_too_large);
             sequences_.push_back(sequence_);
         }
         return true;
@@ -93,7 +97,7 @@ class GopListBuilder {
         }
         parse_picture_header(reader_, picture_, counting_.progressive_sequence);
         const std::optional<int> frames = picture_frames(reader_, picture_, counting_);
-        if (!frames) return false;
+        if (!frames) return refuse(OpenFailure::bad_picture);
         const std::int64_t entry_position = group_position_ != -1 ? group_position_ : position;
         const std::int32_t type = picture_.picture_coding_type;
         group_position_ = -1;
@@ -128,18 +132,24 @@ class GopListBuilder {
                     current().first_frame += *frames;
                 return true;
             default:
-                return false;  // not a picture type this counting knows (ISO/IEC 13818-2, Table
-                               // 6-12)
+                // not a picture type this counting knows (ISO/IEC 13818-2, Table 6-12)
+                return refuse(OpenFailure::bad_picture);
         }
     }
 
     bool add_entry(std::int64_t position, std::int64_t first_frame, int frames) {
-        if (!gop_list_fits(entries_.size() + 1, sequences_.size())) return false;
+        if (!gop_list_fits(entries_.size() + 1, sequences_.size()))
+            return refuse(OpenFailure::gop_list_too_large);
         const auto sequence = static_cast<std::int32_t>(sequences_.size() - 1);
         entries_.push_back({position, first_frame, 0, sequence});
         pending_ = frames;
         in_leading_ = true;
         return true;
+    }
+
+    bool refuse(OpenFailure why) {
+        failure_ = why;
+        return false;
     }
 
     // The entry before the current one ends where the current one's frames begin.
@@ -163,12 +173,18 @@ class GopListBuilder {
     bool skip_leading_ = false;
     bool in_leading_ = false;
     std::uint32_t last_code_ = 0;
+    OpenFailure failure_ = OpenFailure::none;
 };
 
 }  // namespace
 
 std::optional<GopList> build_gop_list(VideoBitReader& reader, const FrameCounting& counting,
-                                      const ProgressFactory& progress_factory) try {
+                                      const ProgressFactory& progress_factory,
+                                      OpenFailure* failure) try {
+    const auto fail = [failure](OpenFailure why) -> std::optional<GopList> {
+        if (failure) *failure = why;
+        return std::nullopt;
+    };
     // Destroying the display closes it, on every way out of here.
     const std::unique_ptr<ProgressDialog> progress =
         progress_factory ? progress_factory() : nullptr;
@@ -179,12 +195,16 @@ std::optional<GopList> build_gop_list(VideoBitReader& reader, const FrameCountin
             const int percent =
                 progress_percent(reader.start_code_position(), reader.stream_size());
             if (progress->progress_cancelled() || !progress->progress_update(percent))
-                return std::nullopt;
+                return fail(OpenFailure::cancelled);
         }
-        if (!builder.on_start_code(reader.peek_bits(32))) return std::nullopt;
+        if (!builder.on_start_code(reader.peek_bits(32))) return fail(builder.failure());
     }
-    return builder.finish();
+    auto list = builder.finish();
+    if (!list) return fail(OpenFailure::no_i_picture);
+    return list;
 } catch (const std::bad_alloc&) {
+    // Memory ran out before the list reached its bound.
+    if (failure) *failure = OpenFailure::gop_list_too_large;
     return std::nullopt;
 }
 

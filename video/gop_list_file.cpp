@@ -8,6 +8,7 @@
 #include <limits>
 #include <memory>
 
+#include "base/regular_file.h"
 #include "base/stdio_file.h"
 
 namespace quarnel {
@@ -248,7 +249,7 @@ bool write_gop_list_file(const GopList& list, const std::string& path) {
 }
 
 std::optional<GopList> read_gop_list_file(const std::string& path) {
-    StdioFile file = open_stdio_file(path, "rb");
+    StdioFile file = open_regular_file_for_reading(path);
     if (!file) return std::nullopt;
     std::array<std::uint8_t, counts_end> head{};
     if (std::fread(head.data(), 1, head.size(), file.get()) != head.size()) return std::nullopt;

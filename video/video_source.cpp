@@ -43,15 +43,17 @@ GopEntry VideoSource::lookup(std::int64_t frame) {
     return {};
 }
 
-bool VideoSource::find_first_headers(std::int64_t limit) {
-    if (!skip_to_start_code(*reader_, sequence_header_code, limit)) return false;
+OpenFailure VideoSource::find_first_headers(std::int64_t limit) {
+    if (!skip_to_start_code(*reader_, sequence_header_code, limit))
+        return OpenFailure::no_sequence_header;
     parse_sequence_header(*reader_, first_sequence_);
     const bool mpeg2 = first_sequence_.sequence_extension_present != 0;
     progressive_ = !mpeg2 || first_sequence_.progressive_sequence != 0;
 
-    if (!skip_to_start_code(*reader_, picture_start_code, limit)) return false;
+    if (!skip_to_start_code(*reader_, picture_start_code, limit))
+        return OpenFailure::no_picture_header;
     parse_picture_header(*reader_, first_picture_, progressive_);
-    return true;
+    return OpenFailure::none;
 }
 
 void VideoSource::apply_field_order() {
@@ -67,22 +69,29 @@ void VideoSource::apply_field_order() {
 
 std::unique_ptr<VideoSource> video_source_open(const std::string& path,
                                                const SettingsStore& settings,
-                                               const ProgressFactory& progress) {
-    if (!has_video_extension(path)) return nullptr;
+                                               const ProgressFactory& progress,
+                                               OpenFailure* failure) {
+    const auto refuse = [failure](OpenFailure why) {
+        if (failure) *failure = why;
+        return nullptr;
+    };
+    if (!has_video_extension(path)) return refuse(OpenFailure::not_video_extension);
     std::unique_ptr<VideoSource> source(new VideoSource);
     source->reader_ = bit_reader_open(path, settings);
-    if (!source->reader_) return nullptr;
+    if (!source->reader_) return refuse(OpenFailure::cannot_open);
 
     // A byte count: a stored value of 2 GiB or more is a wide limit, not a negative one.
     const std::int64_t limit = static_cast<std::uint32_t>(read_search_limit(settings));
-    if (!source->find_first_headers(limit)) return nullptr;
+    if (const OpenFailure why = source->find_first_headers(limit); why != OpenFailure::none)
+        return refuse(why);
     source->settings_ = read_video_settings(settings);
     const PictureInfo& picture = source->first_picture_;
     source->stream_field_order_ = picture.picture_coding_extension_present != 0
                                       ? picture.picture_coding_extension.top_field_first
                                       : 0;
 
-    if (!source->count_frames(path, progress)) return nullptr;
+    if (const OpenFailure why = source->count_frames(path, progress); why != OpenFailure::none)
+        return refuse(why);
     source->apply_field_order();
     source->decoder_ = DecoderSetup(source->first_sequence_, source->settings_);
 

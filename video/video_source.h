@@ -9,6 +9,7 @@
 #include <string_view>
 #include <variant>
 
+#include "base/open_failure.h"
 #include "base/progress.h"
 #include "base/settings.h"
 #include "video/decoder_setup.h"
@@ -69,14 +70,17 @@ class VideoSource {
   private:
     friend std::unique_ptr<VideoSource> video_source_open(const std::string& path,
                                                           const SettingsStore& settings,
-                                                          const ProgressFactory& progress);
+                                                          const ProgressFactory& progress,
+                                                          OpenFailure* failure);
     VideoSource() = default;
 
-    bool find_first_headers(std::int64_t limit);
-    bool count_frames(const std::string& path, const ProgressFactory& progress);
+    // These return none when they succeed, else why the open fails.
+    OpenFailure find_first_headers(std::int64_t limit);
+    OpenFailure count_frames(const std::string& path, const ProgressFactory& progress);
     std::optional<GopList> load_or_build_gop_list(const std::string& path,
                                                   const FrameCounting& counting,
-                                                  const ProgressFactory& progress);
+                                                  const ProgressFactory& progress,
+                                                  OpenFailure& failure);
     void apply_field_order();
 
     // Declared first so that it outlives the index, which drives it.
@@ -95,9 +99,11 @@ class VideoSource {
 // Opens the video of `path`: nullptr when its extension is not a video one, no stream layer
 // accepts it, its first sequence header or first picture lies beyond the "limit" setting, or
 // the frames cannot be counted (a GOP list scan that fails or is cancelled through the
-// display `progress` creates). May read or write the GOP list file beside `path`.
+// display `progress` creates); then `failure`, when given, says which. May read or write the
+// GOP list file beside `path`.
 std::unique_ptr<VideoSource> video_source_open(const std::string& path,
                                                const SettingsStore& settings,
-                                               const ProgressFactory& progress = {});
+                                               const ProgressFactory& progress = {},
+                                               OpenFailure* failure = nullptr);
 
 }  // namespace quarnel

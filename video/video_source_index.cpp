@@ -7,7 +7,7 @@
 
 namespace quarnel {
 
-bool VideoSource::count_frames(const std::string& path, const ProgressFactory& progress) {
+OpenFailure VideoSource::count_frames(const std::string& path, const ProgressFactory& progress) {
     reader_->bit_reader_seek(0, SeekOrigin::begin);
     const FrameRate rate = frame_rate(first_sequence_);
     info_.rate = static_cast<std::int32_t>(rate.rate);
@@ -19,19 +19,21 @@ bool VideoSource::count_frames(const std::string& path, const ProgressFactory& p
         GopEntry first;
         if (index.analyse_gop(first) > 0) info_.frame_count = index.time_code_frame_count();
     }
-    if (info_.frame_count > 0) return true;
+    if (info_.frame_count > 0) return OpenFailure::none;
 
     index_ = std::monostate{};
-    auto list = load_or_build_gop_list(path, counting, progress);
-    if (!list) return false;
+    OpenFailure failure = OpenFailure::none;
+    auto list = load_or_build_gop_list(path, counting, progress, failure);
+    if (!list) return failure;
     info_.frame_count = list->total_frames;
     index_ = std::move(*list);
-    return true;
+    return OpenFailure::none;
 }
 
 std::optional<GopList> VideoSource::load_or_build_gop_list(const std::string& path,
                                                            const FrameCounting& counting,
-                                                           const ProgressFactory& progress) {
+                                                           const ProgressFactory& progress,
+                                                           OpenFailure& failure) {
     const bool use_file = (settings_.gl & gl_no_list_file) == 0;
     const std::string file = gop_list_file_path(path);
     if (use_file) {
@@ -40,7 +42,7 @@ std::optional<GopList> VideoSource::load_or_build_gop_list(const std::string& pa
         if (cached && cached->stream_size == reader_->stream_size()) return cached;
     }
     reader_->bit_reader_seek(0, SeekOrigin::begin);
-    auto list = build_gop_list(*reader_, counting, progress);
+    auto list = build_gop_list(*reader_, counting, progress, &failure);
     // A list that cannot be stored only costs the next open a scan.
     if (list && use_file) write_gop_list_file(*list, file);
     return list;

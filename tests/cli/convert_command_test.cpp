@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -109,6 +110,22 @@ TEST_F(ConvertCommand, ABatchSkipsWhatItCannotReadAndReportsIt) {
     std::ifstream err(dir.file("stderr.txt"));
     const std::string reported{std::istreambuf_iterator<char>(err), {}};
     EXPECT_NE(reported.find("notes.mpg"), std::string::npos) << reported;
+}
+
+// A named pipe would block the open; `timeout` turns that into a failure.
+TEST_F(ConvertCommand, EachFailureNamesItsCause) {
+    const std::string pipe = dir.file("pipe.mpg");
+    ASSERT_EQ(std::system(("mkfifo " + shell_quoted(pipe)).c_str()), 0);
+    VideoEsWriter es;  // no picture that decoding can start from
+    es.sequence(mpeg2_sequence(720, 576)).gop({.closed_gop = true}).pictures("PBBP");
+    es.sequence_end();
+    const std::string predicted = dir.write("predicted.m2v", es.data());
+    const CommandResult result = run_with_output("timeout 20 " + shell_quoted(QUARNEL_CLI_PATH) +
+                                                 " convert --setting gl=3 " + shell_quoted(pipe) +
+                                                 " " + shell_quoted(predicted) + " 2>&1");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.output, "quarnel-cli: " + pipe + ": not a regular file\nquarnel-cli: " +
+                                 predicted + ": no I picture in the video; no Layer II audio\n");
 }
 
 TEST_F(ConvertCommand, UsageErrorsExitWithTwoAndWriteNothing) {

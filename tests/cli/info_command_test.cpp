@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
@@ -81,6 +82,36 @@ TEST_F(InfoCommand, OneLinePerFileWithErrorsForWhatCannotBeAnalysed) {
     EXPECT_FALSE(objects[1].contains("video"));
     EXPECT_EQ(objects[2]["path"], dir.file("gone"));
     EXPECT_TRUE(objects[2].contains("error"));
+}
+
+// A named pipe would block the open; `timeout` turns that into a failure.
+TEST_F(InfoCommand, EachFailureNamesItsCause) {
+    const std::string pipe = dir.file("pipe.mpg");
+    ASSERT_EQ(std::system(("mkfifo " + shell_quoted(pipe)).c_str()), 0);
+    const std::string text = dir.write("notes.mpg", "no MPEG here");
+    const std::string foreign = dir.write("notes.txt", "text");
+    const std::string files =
+        shell_quoted(pipe) + " " + shell_quoted(text) + " " + shell_quoted(foreign);
+    const std::string cli = "timeout 20 " + shell_quoted(QUARNEL_CLI_PATH) + " info ";
+
+    const CommandResult json = run_with_output(cli + "--json " + files + " 2>/dev/null");
+    EXPECT_EQ(json.status, 1);
+    std::istringstream lines(json.output);
+    std::vector<std::string> errors;
+    for (std::string line; std::getline(lines, line);)
+        errors.push_back(nlohmann::json::parse(line)["error"]);
+    EXPECT_EQ(errors,
+              (std::vector<std::string>{"not_regular_file", "no_sequence_header,no_layer2_audio",
+                                        "not_video_extension,no_layer2_audio"}));
+
+    const CommandResult words = run_with_output(cli + "--setting limit=4096 " + files + " 2>&1");
+    EXPECT_NE(words.output.find("pipe.mpg: not a regular file\n"), std::string::npos)
+        << words.output;
+    EXPECT_NE(words.output.find("notes.mpg: no sequence header in the first 4096 bytes (setting "
+                                "limit); no Layer II audio\n"),
+              std::string::npos);
+    EXPECT_NE(words.output.find("notes.txt: extension not among the video extensions (.mpeg, "),
+              std::string::npos);
 }
 
 TEST_F(InfoCommand, SettingsGivenOnTheCommandLineApplyToThisRun) {

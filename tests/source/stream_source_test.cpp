@@ -5,13 +5,27 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+#endif
+
+#include "audio/audio_source.h"
 #include "base/settings.h"
+#include "mtv/file_facts.h"
 #include "support/mp2_writer.h"
 #include "support/ps_writer.h"
 #include "support/sample_stream.h"
 #include "support/temp_dir.h"
 #include "support/video_es_writer.h"
+#include "video/video_source.h"
 
 namespace quarnel {
 namespace {
@@ -151,6 +165,76 @@ TEST_F(StreamSourceTest, FilesWithNeitherStreamGiveNoHandle) {
     EXPECT_EQ(open(dir.file("missing.mpg")), nullptr);
     EXPECT_EQ(open(dir.path().string()), nullptr);
 }
+
+TEST_F(StreamSourceTest, AFailedOpenSaysWhyForVideoAndAudio) {
+    const auto why = [this](const std::string& path) {
+        std::unique_ptr<StreamSource> handle;
+        OpenFailures failures;
+        EXPECT_EQ(OpenFile(path, {settings}, handle, &failures), E_FAIL) << path;
+        return failures;
+    };
+    using enum OpenFailure;
+    EXPECT_EQ(why(dir.file("missing.mpg")), (OpenFailures{cannot_open, cannot_open}));
+    std::filesystem::create_directory(dir.file("folder.mpg"));
+    EXPECT_EQ(why(dir.file("folder.mpg")), (OpenFailures{not_regular_file, not_regular_file}));
+    EXPECT_EQ(why(dir.write("notes.txt", "text")),
+              (OpenFailures{not_video_extension, no_layer2_audio}));
+    EXPECT_EQ(why(dir.write("notes.mpg", "text")),
+              (OpenFailures{no_sequence_header, no_layer2_audio}));
+
+    test::VideoEsWriter headless;
+    headless.sequence(test::mpeg2_sequence(720, 576)).gop({.closed_gop = true});
+    EXPECT_EQ(why(dir.write("headless.m2v", headless.data())).video, no_picture_header);
+
+    settings.set("gl", 3);  // the GOP list scan counts the frames
+    test::VideoEsWriter predicted;
+    predicted.sequence(test::mpeg2_sequence(720, 576)).gop({.closed_gop = true}).pictures("PBBP");
+    predicted.sequence_end();
+    EXPECT_EQ(why(dir.write("predicted.m2v", predicted.data())).video, no_i_picture);
+}
+
+#ifndef _WIN32
+// Whether `open` returns on the named pipe at `path` without a writer. Opening a pipe for
+// reading waits for one; should `open` wait, a writer comes after a few seconds, so that the
+// test fails instead of hanging.
+template <typename Open>
+bool returns_without_a_writer(const std::string& path, Open open) {
+    std::atomic<bool> done{false};
+    std::atomic<bool> had_to_write{false};
+    std::thread writer([&] {
+        for (int k = 0; k < 30 && !done; ++k)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        while (!done) {
+            had_to_write = true;
+            const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) ::close(fd);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+    open();
+    done = true;
+    writer.join();
+    return !had_to_write;
+}
+
+TEST_F(StreamSourceTest, ANamedPipeIsRefusedWithoutWaitingForAWriter) {
+    const std::string path = dir.file("pipe.mpg");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    OpenFailures failures;
+    EXPECT_TRUE(returns_without_a_writer(path, [&] {
+        std::unique_ptr<StreamSource> handle;
+        EXPECT_EQ(OpenFile(path, {settings}, handle, &failures), E_FAIL);
+    }));
+    EXPECT_EQ(failures,
+              (OpenFailures{OpenFailure::not_regular_file, OpenFailure::not_regular_file}));
+    // Each reader of the input refuses it on its own too.
+    EXPECT_TRUE(
+        returns_without_a_writer(path, [&] { EXPECT_FALSE(audio_source_open(path, settings)); }));
+    EXPECT_TRUE(
+        returns_without_a_writer(path, [&] { EXPECT_FALSE(video_source_open(path, settings)); }));
+    EXPECT_TRUE(returns_without_a_writer(path, [&] { EXPECT_FALSE(read_file_facts(path)); }));
+}
+#endif
 
 TEST(SourceRecords, CountsSplitIntoHalvesLowFirst) {
     constexpr std::int64_t frames = 0x1'2345'6789;

@@ -235,5 +235,18 @@ TEST(GopListBoundsRegression, AScanWhoseSequenceHeadersOutgrowTheBoundFails) {
     EXPECT_FALSE(build_gop_list(*stream(true).open_reader(), counting, nullptr));
 }
 
+TEST(GopListBoundsRegression, AScanWithMoreGopsThanTheBoundSaysSo) {
+    constexpr std::size_t most_entries_beside_one_header =
+        (max_gop_list_bytes - sizeof(SequenceInfo)) / sizeof(GopEntry);
+    VideoEsWriter es;
+    es.sequence(mpeg1_sequence(352, 288));
+    for (std::size_t k = 0; k <= most_entries_beside_one_header; ++k)
+        es.gop({.closed_gop = true}).picture();
+    es.sequence_end();
+    OpenFailure failure = OpenFailure::none;
+    EXPECT_FALSE(build_gop_list(*es.open_reader(), FrameCounting{}, nullptr, &failure));
+    EXPECT_EQ(failure, OpenFailure::gop_list_too_large);
+}
+
 }  // namespace
 }  // namespace quarnel
