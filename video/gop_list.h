@@ -2,6 +2,7 @@
 // The GOP list: every random-access point of a video stream with the frames that decoding
 // from it yields, counted by a scan of the whole stream.
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -48,10 +49,14 @@ struct FrameCounting {
     std::int32_t first_top_field_first = 0;  // top_field_first of the stream's first picture
 };
 
-// Frames counted at the end of a stream that stops without sequence_end_code: its last two
-// frames are not counted, and a count never goes below zero.
-inline std::int64_t frames_without_end_code(std::int64_t frames) {
-    return frames > 2 ? frames - 2 : 0;
+// Closes the entry in which a stream ends, `frames` frames after the entry's first frame, and
+// returns the number of frames in the stream. A stream that stops without sequence_end_code
+// does not show its last two frames, also where they reach back into the entry before, and no
+// count goes below zero.
+inline std::int64_t close_last_entry(GopEntry& last, std::int64_t frames, bool sequence_end) {
+    const std::int64_t shown = sequence_end ? frames : frames - 2;
+    last.frame_count = std::max<std::int64_t>(shown, 0);
+    return std::max<std::int64_t>(last.first_frame + shown, 0);
 }
 
 // Frames that a picture whose header was just parsed yields: 1, or 2 when it repeats its

@@ -1,6 +1,5 @@
 // build_gop_list: one sequential pass over the whole stream that counts every picture.
 
-#include <algorithm>
 #include <new>
 #include <utility>
 
@@ -40,14 +39,11 @@ class GopListBuilder {
 
     std::optional<GopList> finish() {
         if (entries_.empty()) return std::nullopt;  // no I picture: nothing can be decoded
-        // The last two frames of a stream that stops without sequence_end_code are not
-        // counted, also when they reach back into the previous entry.
-        if (last_code_ != sequence_end_code) pending_ -= 2;
-        current().frame_count = std::max<std::int64_t>(pending_, 0);
-        close_previous_entry();
         GopList list;
+        list.total_frames =
+            close_last_entry(current(), pending_, last_code_ == sequence_end_code);
+        close_previous_entry();
         list.stream_size = reader_.stream_size();
-        list.total_frames = std::max<std::int64_t>(current().first_frame + pending_, 0);
         // Frames shown before the first entry's I picture are decoded from it as well.
         GopEntry& first = entries_.front();
         first.frame_count += first.first_frame;
