@@ -8,15 +8,19 @@
 
 namespace quarnel {
 
-bool find_second_field(VideoBitReader& reader, bool progressive_sequence) {
+SecondField find_second_field(VideoBitReader& reader, bool progressive_sequence) {
     while (reader.next_start_code()) {
         if (reader.get_bits(32) != picture_start_code) continue;
         PictureInfo field;
         parse_picture_header(reader, field, progressive_sequence);
-        return field.picture_coding_extension_present != 0 &&
-               field.picture_coding_extension.picture_structure != structure_frame;
+        if (field.picture_coding_extension_present != 0)
+            return field.picture_coding_extension.picture_structure != structure_frame
+                       ? SecondField::found
+                       : SecondField::missing;
+        // A header without its coding extension is cut off when nothing follows it.
+        return reader.next_start_code() ? SecondField::missing : SecondField::cut_off;
     }
-    return false;
+    return SecondField::cut_off;
 }
 
 std::optional<int> picture_frames(VideoBitReader& reader, const PictureInfo& picture,
@@ -25,9 +29,16 @@ std::optional<int> picture_frames(VideoBitReader& reader, const PictureInfo& pic
     const PictureCodingExtension& coding = picture.picture_coding_extension;
     // Two field pictures make one frame (ISO/IEC 13818-2, picture_structure); the first
     // field's flags stand for the pair.
-    if (coding.picture_structure != structure_frame &&
-        !find_second_field(reader, counting.progressive_sequence))
-        return std::nullopt;
+    if (coding.picture_structure != structure_frame) {
+        switch (find_second_field(reader, counting.progressive_sequence)) {
+            case SecondField::found:
+                break;
+            case SecondField::missing:
+                return std::nullopt;
+            case SecondField::cut_off:
+                return 0;
+        }
+    }
     const bool repeats =
         coding.repeat_first_field == 1 && coding.top_field_first == counting.first_top_field_first;
     return repeats ? 2 : 1;

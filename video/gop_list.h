@@ -61,16 +61,20 @@ inline std::int64_t close_last_entry(GopEntry& last, std::int64_t frames, bool s
 
 // Frames that a picture whose header was just parsed yields: 1, or 2 when it repeats its
 // first field in the parity the stream starts with (3:2 pulldown: 4 pictures give 5 frames).
-// Reads past the second field of a field picture; nothing when that field is missing.
+// Reads past the second field of a field picture: nothing when another picture stands where
+// that field belongs, 0 when the stream ends before it (a recording cut in its last picture).
 std::optional<int> picture_frames(VideoBitReader& reader, const PictureInfo& picture,
                                   const FrameCounting& counting);
 
-// Consumes start codes up to the next picture header and parses it; true when it is a field
-// picture, that is the second field of a pair.
-bool find_second_field(VideoBitReader& reader, bool progressive_sequence);
+enum class SecondField { found, missing, cut_off };
+// Consumes start codes up to the next picture header and parses it: found when it is a field
+// picture, that is the second field of a pair; cut_off when the stream ends first, or ends
+// inside that header.
+SecondField find_second_field(VideoBitReader& reader, bool progressive_sequence);
 
-// Scans the whole stream from its start. Nothing when the stream has no I picture, when a
-// picture is not I, P or B, a field lacks its partner, the list outgrows max_gop_list_bytes,
+// Scans the whole stream from its start; a last picture whose second field the stream does
+// not reach is not counted. Nothing when the stream has no I picture, when a picture is not
+// I, P or B, a field lacks its partner, the list outgrows max_gop_list_bytes,
 // or the progress display cancels.
 std::optional<GopList> build_gop_list(VideoBitReader& reader, const FrameCounting& counting,
                                       const ProgressFactory& progress);

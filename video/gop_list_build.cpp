@@ -90,6 +90,7 @@ class GopListBuilder {
         parse_picture_header(reader_, picture_, counting_.progressive_sequence);
         const std::optional<int> frames = picture_frames(reader_, picture_, counting_);
         if (!frames) return false;
+        if (*frames == 0) return true;  // cut off by the end of the stream
         const std::int64_t entry_position = group_position_ != -1 ? group_position_ : position;
         const std::int32_t type = picture_.picture_coding_type;
         group_position_ = -1;

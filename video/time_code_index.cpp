@@ -111,6 +111,7 @@ class GopWalker {
         parse_picture_header(reader_, picture_, counting_.progressive_sequence);
         const std::optional<int> counted = picture_frames(reader_, picture_, counting_);
         if (!counted) return false;
+        if (*counted == 0) return true;  // cut off by the end of the stream
         const std::int64_t frames = *counted;
         const std::int32_t type = picture_.picture_coding_type;
         if (type == picture_type_i && walk_ != GopWalk::first_i && walk_ != GopWalk::next_i)

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "support/video_es_writer.h"
+#include "video/frame_rate.h"
 #include "video/gop_list.h"
+#include "video/time_code_index.h"
 
 namespace quarnel {
 namespace {
@@ -138,7 +140,7 @@ TEST(GopCounting, PulldownMakesFourCodedPicturesFiveFrames) {
     EXPECT_EQ(list->total_frames, 10);
 }
 
-TEST(GopCounting, AFieldPairCountsAsOneFrameAndALoneFieldFailsTheBuild) {
+TEST(GopCounting, AFieldPairCountsAsOneFrameAndAFieldWithoutItsPartnerFailsTheBuild) {
     VideoEsWriter es;
     es.sequence(mpeg2_sequence(720, 576)).gop({.closed_gop = true});
     for (const int type : {picture_type_i, picture_type_p, picture_type_p}) {
@@ -151,9 +153,54 @@ TEST(GopCounting, AFieldPairCountsAsOneFrameAndALoneFieldFailsTheBuild) {
     ASSERT_TRUE(list);
     EXPECT_EQ(counts(*list), (Counts{{0, 3}}));
 
+    // A field whose partner is not the next picture.
     es.gop({.closed_gop = true})
-        .picture({.type = picture_type_i, .picture_structure = structure_top_field});
+        .picture({.type = picture_type_i, .picture_structure = structure_top_field})
+        .picture({.type = picture_type_p});
     EXPECT_FALSE(build(es));
+}
+
+// Truncation, the commonest damage to a recording, cuts a field-coded stream inside the first
+// field of its last picture about half the time: that picture is left out as if the stream
+// ended before it, by the scan and by the time codes alike.
+TEST(GopCounting, AFieldPictureCutOffByTheEndOfTheStreamIsNotCounted) {
+    VideoEsWriter es;
+    es.sequence(mpeg2_sequence(720, 576));
+    std::int64_t last_picture = 0;
+    std::int64_t second_field = 0;
+    for (int k = 0; k < 12; ++k) {
+        es.gop({.pictures = 3 * k, .closed_gop = true});
+        for (const int type : {picture_type_i, picture_type_p, picture_type_p}) {
+            last_picture = here(es);
+            es.picture({.type = type, .picture_structure = structure_top_field});
+            second_field = here(es);
+            es.picture({.type = picture_type_p, .picture_structure = structure_bottom_field});
+        }
+    }
+    const auto cut = [&](std::int64_t size) {
+        VideoEsWriter part;
+        part.raw({es.data().begin(), es.data().begin() + size});
+        return part;
+    };
+    const auto time_codes = [](const VideoEsWriter& part) {
+        const auto reader = part.open_reader();
+        TimeCodeIndex index(*reader, frame_rate(mpeg2_sequence(720, 576)), interlaced_top_first);
+        return index.time_code_frame_count();
+    };
+    const auto before = build(cut(last_picture));
+    ASSERT_TRUE(before);
+    ASSERT_EQ(before->total_frames, 33);
+    ASSERT_EQ(time_codes(cut(last_picture)), 33);
+    // In its coding extension, in its slice, just before the second field, in that field's
+    // header.
+    for (const std::int64_t size : {last_picture + 14, last_picture + 30, second_field - 1,
+                                    second_field + 6}) {
+        const auto list = build(cut(size));
+        ASSERT_TRUE(list) << size - last_picture;
+        EXPECT_EQ(counts(*list), counts(*before)) << size - last_picture;
+        EXPECT_EQ(list->total_frames, 33) << size - last_picture;
+        EXPECT_EQ(time_codes(cut(size)), 33) << size - last_picture;
+    }
 }
 
 TEST(GopCounting, ASequenceHeaderIsRecordedOnlyWhenItChanges) {
