@@ -3,8 +3,11 @@
 // from it yields, counted by a scan of the whole stream.
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "base/progress.h"
@@ -23,21 +26,54 @@ struct GopEntry {
 };
 static_assert(sizeof(GopEntry) == 32, "GopEntry is 32 bytes");
 
+// The sequence headers of a GOP list in stream order, one each time a header differs from the
+// one before it. Recorders that restate alternating headers repeat a few distinct ones
+// thousands of times, so each distinct header is stored once and the order refers to it.
+class SequenceHeaders {
+  public:
+    SequenceHeaders() = default;
+    SequenceHeaders(std::initializer_list<SequenceInfo> headers) {
+        for (const SequenceInfo& header : headers) push_back(header);
+    }
+
+    // Appends `header` as the next in stream order.
+    void push_back(const SequenceInfo& header);
+    void clear();
+
+    std::size_t size() const { return order_.size(); }
+    bool empty() const { return order_.empty(); }
+    std::size_t distinct_count() const { return distinct_.size(); }
+    const SequenceInfo& operator[](std::size_t i) const { return distinct_[order_[i]]; }
+    const SequenceInfo& back() const { return distinct_[order_.back()]; }
+
+    // The same headers in the same order.
+    bool operator==(const SequenceHeaders& other) const;
+
+  private:
+    std::vector<SequenceInfo> distinct_;
+    std::vector<std::uint32_t> order_;  // into distinct_
+    std::unordered_multimap<std::size_t, std::uint32_t> by_hash_;  // into distinct_
+};
+
 struct GopList {
     std::int64_t stream_size = 0;  // size of the video stream the list was built from
     std::int64_t total_frames = 0;
-    std::vector<GopEntry> entries;               // stream order, first frames increasing
-    std::vector<SequenceInfo> sequence_headers;  // each differs from the one before it
+    std::vector<GopEntry> entries;     // stream order, first frames increasing
+    SequenceHeaders sequence_headers;  // GopEntry::sequence_header indexes their order
 };
 
-// The most memory a GOP list may hold, entries and sequence headers together, so that no
-// stream or list file can make a video open take unbounded memory. 16 MiB hold over 500000
-// entries (70 hours of half-second GOPs), or about 37000 GOPs that each change the sequence
-// header, as recorders that restate the bit rate do.
+// The most memory a GOP list may take, in memory or as its file read back, so that no stream
+// or list file can make a video open take unbounded memory. 16 MiB hold over 500000 entries
+// (70 hours of half-second GOPs), or about 37000 distinct sequence headers, or about 50000
+// GOPs that each change between a few sequence headers, as recorders that restate the bit
+// rate do. The file's share takes each stored header at its largest (284 bytes).
 inline constexpr std::uint64_t max_gop_list_bytes = 16 * 1024 * 1024;
-inline constexpr bool gop_list_fits(std::uint64_t entries, std::uint64_t sequence_headers) {
-    return entries * sizeof(GopEntry) + sequence_headers * sizeof(SequenceInfo) <=
-           max_gop_list_bytes;
+inline constexpr bool gop_list_fits(std::uint64_t entries, std::uint64_t headers_in_order,
+                                    std::uint64_t distinct_headers) {
+    const std::uint64_t memory = entries * sizeof(GopEntry) + headers_in_order * 4 +
+                                 distinct_headers * sizeof(SequenceInfo);
+    const std::uint64_t file = 56 + entries * 28 + headers_in_order * 284;
+    return memory <= max_gop_list_bytes && file <= max_gop_list_bytes;
 }
 
 class VideoBitReader;

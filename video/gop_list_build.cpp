@@ -60,10 +60,11 @@ class GopListBuilder {
         // Before the first entry only the header in force at its I picture matters; after
         // it, a repeated header adds a record only when something in it changed.
         if (entries_.empty()) {
-            sequences_.assign(1, sequence_);
-        } else if (sequence_ != sequences_.back()) {
-            if (!gop_list_fits(entries_.size(), sequences_.size() + 1)) return false;
+            sequences_.clear();
             sequences_.push_back(sequence_);
+        } else if (sequence_ != sequences_.back()) {
+            sequences_.push_back(sequence_);
+            if (!fits()) return false;
         }
         return true;
     }
@@ -131,7 +132,8 @@ class GopListBuilder {
     }
 
     bool add_entry(std::int64_t position, std::int64_t first_frame, int frames) {
-        if (!gop_list_fits(entries_.size() + 1, sequences_.size())) return false;
+        if (!gop_list_fits(entries_.size() + 1, sequences_.size(), sequences_.distinct_count()))
+            return false;
         const auto sequence = static_cast<std::int32_t>(sequences_.size() - 1);
         entries_.push_back({position, first_frame, 0, sequence});
         pending_ = frames;
@@ -147,11 +149,14 @@ class GopListBuilder {
     }
 
     GopEntry& current() { return entries_.back(); }
+    bool fits() const {
+        return gop_list_fits(entries_.size(), sequences_.size(), sequences_.distinct_count());
+    }
 
     VideoBitReader& reader_;
     const FrameCounting counting_;
     std::vector<GopEntry> entries_;
-    std::vector<SequenceInfo> sequences_;
+    SequenceHeaders sequences_;
     SequenceInfo sequence_{};  // fields a header does not code keep the previous header's values
     PictureInfo picture_{};
     std::int64_t pending_ = 0;
