@@ -66,13 +66,18 @@ struct GopList {
 // or list file can make a video open take unbounded memory. 16 MiB hold over 500000 entries
 // (70 hours of half-second GOPs), or about 37000 distinct sequence headers, or about 50000
 // GOPs that each change between a few sequence headers, as recorders that restate the bit
-// rate do. The file's share takes each stored header at its largest (284 bytes).
+// rate do. The file's share takes each stored header at its largest.
 inline constexpr std::uint64_t max_gop_list_bytes = 16 * 1024 * 1024;
+// Sizes in the list file: the header with its counts, one entry, a stored header at its largest.
+inline constexpr std::size_t gop_list_file_counts_bytes = 56;
+inline constexpr std::size_t gop_list_file_entry_bytes = 28;
+inline constexpr std::size_t gop_list_file_max_record_bytes = 284;  // 39 words, two matrices
 inline constexpr bool gop_list_fits(std::uint64_t entries, std::uint64_t headers_in_order,
                                     std::uint64_t distinct_headers) {
     const std::uint64_t memory = entries * sizeof(GopEntry) + headers_in_order * 4 +
                                  distinct_headers * sizeof(SequenceInfo);
-    const std::uint64_t file = 56 + entries * 28 + headers_in_order * 284;
+    const std::uint64_t file = gop_list_file_counts_bytes + entries * gop_list_file_entry_bytes +
+                               headers_in_order * gop_list_file_max_record_bytes;
     return memory <= max_gop_list_bytes && file <= max_gop_list_bytes;
 }
 

@@ -17,10 +17,10 @@ namespace {
 constexpr std::array<std::uint8_t, 32> file_header{
     'G', 'O', 'P', '_', 'L', 'I', 'S', 'T', 0, 0, 0, 0, 0, 0, 0, 0,
     '0', '0', '0', '0', '0', '0', '0', '3', 0, 0, 0, 0, 0, 0, 0, 0};
-constexpr std::size_t counts_end = 56;         // header, stream size, total frames, N, M
-constexpr std::size_t entry_bytes = 28;        // position, first frame, frame count, index
-constexpr std::size_t min_record_bytes = 56;   // 14 words: no matrix, no extension
-constexpr std::size_t max_record_bytes = 284;  // 39 words and two 64-byte matrices
+constexpr std::size_t counts_end = gop_list_file_counts_bytes;  // header, sizes, N, M
+constexpr std::size_t entry_bytes = gop_list_file_entry_bytes;  // position, frames, index
+constexpr std::size_t min_record_bytes = 56;                   // 14 words: no matrix
+constexpr std::size_t max_record_bytes = gop_list_file_max_record_bytes;
 
 using Word = std::int32_t SequenceInfo::*;
 
