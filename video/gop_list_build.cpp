@@ -1,6 +1,5 @@
 // build_gop_list: one sequential pass over the whole stream that counts every picture.
 
-#include <algorithm>
 #include <new>
 #include <utility>
 
@@ -43,14 +42,11 @@ class GopListBuilder {
 
     std::optional<GopList> finish() {
         if (entries_.empty()) return std::nullopt;  // no I picture: nothing can be decoded
-        // The last two frames of a stream that stops without sequence_end_code are not
-        // counted, also when they reach back into the previous entry.
-        if (last_code_ != sequence_end_code) pending_ -= 2;
-        current().frame_count = std::max<std::int64_t>(pending_, 0);
-        close_previous_entry();
         GopList list;
+        list.total_frames =
+            close_last_entry(current(), pending_, last_code_ == sequence_end_code);
+        close_previous_entry();
         list.stream_size = reader_.stream_size();
-        list.total_frames = std::max<std::int64_t>(current().first_frame + pending_, 0);
         // Frames shown before the first entry's I picture are decoded from it as well.
         GopEntry& first = entries_.front();
         first.frame_count += first.first_frame;
@@ -67,11 +63,11 @@ class GopListBuilder {
         // Before the first entry only the header in force at its I picture matters; after
         // it, a repeated header adds a record only when something in it changed.
         if (entries_.empty()) {
-            sequences_.assign(1, sequence_);
-        } else if (sequence_ != sequences_.back()) {
-            if (!gop_list_fits(entries_.size(), sequences_.size() + 1))
-                return refuse(OpenFailure::gop_list_too_large);
+            sequences_.clear();
             sequences_.push_back(sequence_);
+        } else if (sequence_ != sequences_.back()) {
+            sequences_.push_back(sequence_);
+            if (!fits()) return refuse(OpenFailure::gop_list_too_large);
         }
         return true;
     }
@@ -98,6 +94,7 @@ class GopListBuilder {
         parse_picture_header(reader_, picture_, counting_.progressive_sequence);
         const std::optional<int> frames = picture_frames(reader_, picture_, counting_);
         if (!frames) return refuse(OpenFailure::bad_picture);
+        if (*frames == 0) return true;  // cut off by the end of the stream
         const std::int64_t entry_position = group_position_ != -1 ? group_position_ : position;
         const std::int32_t type = picture_.picture_coding_type;
         group_position_ = -1;
@@ -138,7 +135,7 @@ class GopListBuilder {
     }
 
     bool add_entry(std::int64_t position, std::int64_t first_frame, int frames) {
-        if (!gop_list_fits(entries_.size() + 1, sequences_.size()))
+        if (!gop_list_fits(entries_.size() + 1, sequences_.size(), sequences_.distinct_count()))
             return refuse(OpenFailure::gop_list_too_large);
         const auto sequence = static_cast<std::int32_t>(sequences_.size() - 1);
         entries_.push_back({position, first_frame, 0, sequence});
@@ -160,11 +157,14 @@ class GopListBuilder {
     }
 
     GopEntry& current() { return entries_.back(); }
+    bool fits() const {
+        return gop_list_fits(entries_.size(), sequences_.size(), sequences_.distinct_count());
+    }
 
     VideoBitReader& reader_;
     const FrameCounting counting_;
     std::vector<GopEntry> entries_;
-    std::vector<SequenceInfo> sequences_;
+    SequenceHeaders sequences_;
     SequenceInfo sequence_{};  // fields a header does not code keep the previous header's values
     PictureInfo picture_{};
     std::int64_t pending_ = 0;

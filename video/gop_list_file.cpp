@@ -18,10 +18,10 @@ namespace {
 constexpr std::array<std::uint8_t, 32> file_header{
     'G', 'O', 'P', '_', 'L', 'I', 'S', 'T', 0, 0, 0, 0, 0, 0, 0, 0,
     '0', '0', '0', '0', '0', '0', '0', '3', 0, 0, 0, 0, 0, 0, 0, 0};
-constexpr std::size_t counts_end = 56;         // header, stream size, total frames, N, M
-constexpr std::size_t entry_bytes = 28;        // position, first frame, frame count, index
-constexpr std::size_t min_record_bytes = 56;   // 14 words: no matrix, no extension
-constexpr std::size_t max_record_bytes = 284;  // 39 words and two 64-byte matrices
+constexpr std::size_t counts_end = gop_list_file_counts_bytes;  // header, sizes, N, M
+constexpr std::size_t entry_bytes = gop_list_file_entry_bytes;  // position, frames, index
+constexpr std::size_t min_record_bytes = 56;                   // 14 words: no matrix
+constexpr std::size_t max_record_bytes = gop_list_file_max_record_bytes;
 
 using Word = std::int32_t SequenceInfo::*;
 
@@ -196,7 +196,8 @@ std::optional<std::vector<std::uint8_t>> encode_gop_list(const GopList& list) {
         out.u64(entry.frame_count);
         out.word(entry.sequence_header);
     }
-    for (const SequenceInfo& info : list.sequence_headers) transfer_sequence_info(info, out);
+    for (std::size_t i = 0; i < list.sequence_headers.size(); ++i)
+        transfer_sequence_info(list.sequence_headers[i], out);
     return out.take();
 }
 
@@ -211,7 +212,7 @@ std::optional<GopList> decode_gop_list(std::span<const std::uint8_t> bytes) {
     in.word(entry_count);
     in.word(header_count);
     if (!in.ok() || entry_count <= 0 || header_count <= 0 ||
-        !gop_list_fits(std::uint64_t(entry_count), std::uint64_t(header_count)))
+        !gop_list_fits(std::uint64_t(entry_count), std::uint64_t(header_count), 1))
         return std::nullopt;
     // The counts are claims: allocate only for what the bytes can actually hold.
     const std::uint64_t least =
@@ -225,8 +226,14 @@ std::optional<GopList> decode_gop_list(std::span<const std::uint8_t> bytes) {
         in.u64(entry.frame_count);
         in.word(entry.sequence_header);
     }
-    list.sequence_headers.resize(static_cast<std::size_t>(header_count));
-    for (SequenceInfo& info : list.sequence_headers) transfer_sequence_info(info, in);
+    for (std::int32_t i = 0; i < header_count && in.ok(); ++i) {
+        SequenceInfo info{};
+        transfer_sequence_info(info, in);
+        list.sequence_headers.push_back(info);
+        if (!gop_list_fits(list.entries.size(), list.sequence_headers.size(),
+                           list.sequence_headers.distinct_count()))
+            return std::nullopt;
+    }
     if (!in.ok() || !consistent(list)) return std::nullopt;
     return list;
 }
@@ -260,7 +267,7 @@ std::optional<GopList> read_gop_list_file(const std::string& path) {
         return std::uint64_t{head[at]} | std::uint64_t{head[at + 1]} << 8 |
                std::uint64_t{head[at + 2]} << 16 | std::uint64_t{head[at + 3]} << 24;
     };
-    if (!gop_list_fits(count(48), count(52))) return std::nullopt;
+    if (!gop_list_fits(count(48), count(52), 1)) return std::nullopt;
     std::error_code error;
     const std::uint64_t file_size = std::filesystem::file_size(path, error);
     if (error || file_size < counts_end) return std::nullopt;

@@ -3,6 +3,7 @@
 // first, the last and eight evenly spaced ones) instead of a scan of the whole stream.
 
 #include <cstdint>
+#include <optional>
 
 #include "video/frame_rate.h"
 #include "video/gop_list.h"
@@ -10,6 +11,14 @@
 namespace quarnel {
 
 class VideoBitReader;
+
+struct AnalysedGop {
+    GopEntry entry;  // first frame relative to the stream's first GOP
+    // The frame after the last one shown up to the end of this GOP: the entry's first frame
+    // plus its frame count, unless the stream stops in this GOP without sequence_end_code,
+    // where the two frames not shown may reach back into the GOP before.
+    std::int64_t end_frame = 0;
+};
 
 class TimeCodeIndex {
   public:
@@ -20,10 +29,9 @@ class TimeCodeIndex {
 
     const FrameRate& rate() const { return rate_; }
 
-    // Analyses the first GOP at or after the reader's position: fills `out` (first frame
-    // relative to the stream's first GOP) and returns its frame count; 0, with `out` all
-    // zero, when that GOP cannot be analysed.
-    std::int64_t analyse_gop(GopEntry& out);
+    // Analyses the first GOP at or after the reader's position; nothing when that GOP cannot
+    // be analysed.
+    std::optional<AnalysedGop> analyse_gop();
 
     // Frames in the whole stream, or -1 when its time codes cannot be trusted. Sets the
     // frame number that all others are relative to.

@@ -16,8 +16,7 @@ OpenFailure VideoSource::count_frames(const std::string& path, const ProgressFac
 
     if ((settings_.gl & gl_no_time_codes) == 0) {
         auto& index = index_.emplace<TimeCodeIndex>(*reader_, rate, counting);
-        GopEntry first;
-        if (index.analyse_gop(first) > 0) info_.frame_count = index.time_code_frame_count();
+        info_.frame_count = index.time_code_frame_count();
     }
     if (info_.frame_count > 0) return OpenFailure::none;
 

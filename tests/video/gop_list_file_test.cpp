@@ -126,10 +126,11 @@ TEST_F(GopListFile, SeveralSequenceHeadersWithMatricesAndExtensionsRoundTrip) {
 
 TEST_F(GopListFile, WordsOfAbsentExtensionsAndMatricesReadBackAsZero) {
     GopList list = one_gop_list();
-    SequenceInfo& s = list.sequence_headers[0];
+    SequenceInfo s = list.sequence_headers[0];
     s.progressive_sequence = 1;  // kept in memory but not stored: its extension is absent
     s.display_vertical_size = 480;
     s.intra_quantiser_matrix.fill(9);
+    list.sequence_headers = {s};
     const auto back = decode_gop_list(*encode_gop_list(list));
     ASSERT_TRUE(back);
     EXPECT_EQ(back->sequence_headers[0], mpeg1_sequence());

@@ -118,17 +118,19 @@ TEST(TimeCodeIndex, AGopIsEnteredAtTheSequenceHeaderBeforeIt) {
     const Stream s = gop_stream(3, one_hour, "IBBPBB", false);
     const auto reader = s.es.open_reader();
     TimeCodeIndex index(*reader, frame_rate(mpeg2_sequence(720, 576)), counting);
-    GopEntry entry;
     reader->bit_reader_seek(s.sequence_positions[1] - 1, SeekOrigin::begin);
-    EXPECT_EQ(index.analyse_gop(entry), 6);
+    GopEntry entry = index.analyse_gop().value_or(AnalysedGop{}).entry;
+    EXPECT_EQ(entry.frame_count, 6);
     EXPECT_EQ(entry.position, s.sequence_positions[1]);
     EXPECT_EQ(entry.first_frame, one_hour + 6);  // no base frame set yet
     reader->bit_reader_seek(s.sequence_positions[1] + 1, SeekOrigin::begin);
-    EXPECT_EQ(index.analyse_gop(entry), 6);
+    entry = index.analyse_gop().value_or(AnalysedGop{}).entry;
+    EXPECT_EQ(entry.frame_count, 6);
     EXPECT_EQ(entry.position, s.gop_positions[1]);
     // At the very start of the stream a sequence header position does not count.
     reader->bit_reader_seek(0, SeekOrigin::begin);
-    EXPECT_EQ(index.analyse_gop(entry), 6);
+    entry = index.analyse_gop().value_or(AnalysedGop{}).entry;
+    EXPECT_EQ(entry.frame_count, 6);
     EXPECT_EQ(entry.position, s.gop_positions[0]);
 }
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -96,6 +97,33 @@ TEST_P(VideoSourceEncoderStreams, AgreeWithWhatFfprobeDecodes) {
         EXPECT_EQ(info.height, probed.height);
         EXPECT_TRUE(same_rate(probed.frame_rate, info, repeats_fields))
             << probed.frame_rate << " against " << info.rate << "/" << info.scale;
+    }
+}
+
+// About one ffmpeg stream in four ends in a GOP that shows only one or two frames of its own;
+// without a sequence end code those are the two the count leaves out, which the time codes
+// still number, so neither a scan nor a list file is needed.
+TEST(VideoSourceEncoderStream, AShortLastGopIsCountedFromTheTimeCodes) {
+    if (!have_program("ffmpeg")) GTEST_SKIP() << "ffmpeg is not available";
+    struct Case {
+        const char* rate;
+        int frames;
+        const char* time_codes;
+    };
+    for (const Case& c : {Case{"25", 1501, ""}, Case{"25", 1502, ""},
+                          Case{"30000/1001", 21000, "-gop_timecode '00:00:00;00'"}}) {
+        const TempDir dir;
+        const std::string path = dir.file("clip.m2v");
+        std::string command = ffmpeg("32x32", c.rate, c.frames,
+                                     std::string("-g 15 -bf 2 -c:v mpeg2video -f mpeg2video ") +
+                                         c.time_codes);
+        command.replace(command.find("OUT"), 3, shell_quoted(path));
+        ASSERT_TRUE(run_command(command)) << command;
+        const auto source = video_source_open(path, MemorySettings{});
+        ASSERT_NE(source, nullptr) << c.frames;
+        EXPECT_EQ(source->stream_info().frame_count, c.frames - 2) << c.frames;
+        EXPECT_EQ(source->index_kind(), FrameIndexKind::time_code) << c.frames;
+        EXPECT_FALSE(std::filesystem::exists(dir.file("clip.gl"))) << c.frames;
     }
 }
 
