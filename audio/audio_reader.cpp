@@ -1,8 +1,9 @@
 #include "audio/audio_reader.h"
 
-#include <fstream>
+#include <cstdio>
 #include <new>
 
+#include "base/stdio_file.h"
 #include "input/pes_header.h"
 #include "input/pes_payload.h"
 #include "input/pes_reader.h"
@@ -15,11 +16,10 @@ constexpr std::size_t probe_bytes = 616448;
 
 std::vector<std::uint8_t> read_file_start(const std::string& path) {
     std::vector<std::uint8_t> data;
-    std::ifstream file(path, std::ios::binary);
+    const StdioFile file = open_stdio_file(path, "rb");
     if (!file) return data;
     data.resize(probe_bytes);
-    file.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size()));
-    data.resize(static_cast<std::size_t>(file.gcount()));
+    data.resize(std::fread(data.data(), 1, data.size(), file.get()));
     return data;
 }
 

@@ -1,9 +1,9 @@
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "base/utf8_path.h"
 #include "cli/commands.h"
 #include "cli/header_options.h"
 #include "cli/interrupt.h"
@@ -36,7 +36,7 @@ bool convert_one(const std::string& path, const ConvertOptions& options,
 
     // Each file starts from the dialog's start-up values, so no file inherits another's.
     MtvHeader header;
-    const std::string name = std::filesystem::path(path).filename().string();
+    const std::string name = file_name_of(path);
     const OpenContext context{settings, terminal_progress_factory(name)};
     const bool filled = FillFromFile(header, path, options.video_auto, options.audio_auto, context);
     if (interrupted()) return report("cancelled");
@@ -44,7 +44,10 @@ bool convert_one(const std::string& path, const ConvertOptions& options,
 
     apply_header_options(header, options.header);
     const auto stored_name = encode_file_name(name, options.name_encoding);
-    if (!stored_name) return report("the file name has no code page 932 form");
+    if (!stored_name)
+        return report(options.name_encoding == NameEncoding::cp932
+                          ? "the file name has no code page 932 form"
+                          : "the file name has no form in the system's code page");
     if (!header.SetFileName(*stored_name)) return report("the file name is too long for a header");
 
     const std::string out = options.output.empty() ? batch_output_path(path) : options.output;

@@ -1,7 +1,6 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
-#include <filesystem>
 #include <iomanip>
 #include <iostream>
 #include <map>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "audio/audio_source.h"
+#include "base/utf8_path.h"
 #include "cli/commands.h"
 #include "cli/interrupt.h"
 #include "cli/terminal_progress.h"
@@ -66,7 +66,7 @@ nlohmann::ordered_json analyse(const std::string& path, const SettingsStore& set
     }
     std::unique_ptr<StreamSource> source;
     const OpenContext context{
-        settings, terminal_progress_factory(std::filesystem::path(path).filename().string())};
+        settings, terminal_progress_factory(file_name_of(path))};
     const bool opened = OpenFile(path, context, source) == S_OK;
     if (interrupted()) {
         j["error"] = "cancelled";

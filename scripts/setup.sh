@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the sample need, when missing, with
-# Qt's own Japanese texts and a Japanese font for the dialog.
+# Qt's own Japanese texts and a Japanese font for the dialog. `scripts/setup.sh windows` adds
+# the cross-compilers for Windows, Wine to run their programs, and the sources of GoogleTest.
 set -euo pipefail
 
 packages=(
@@ -12,6 +13,9 @@ packages=(
   ffmpeg mjpegtools
   clang libclang-rt-14-dev
 )
+if [ "${1:-}" = windows ]; then
+  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 ccache locales)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
