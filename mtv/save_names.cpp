@@ -34,8 +34,9 @@ std::string with_default_extension(std::string_view path) {
 }
 
 std::string batch_output_path(std::string_view input) {
-    // operator/ puts a separator between folder and name only where none is there yet.
-    return utf8_from_path(as_path(input).parent_path() / as_path(default_save_name(input)));
+    // The input's folder part as written, so that its separators stay as they are.
+    const std::string name = utf8_from_path(as_path(input).filename());
+    return std::string(input.substr(0, input.size() - name.size())) + default_save_name(input);
 }
 
 }  // namespace quarnel
