@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Cross-builds the core, quarnel-cli.exe and the test suite for Windows with mingw-w64 and
 # runs the tests under Wine. `scripts/windows.sh` does 64-bit; `scripts/windows.sh windows32`
-# (or both presets named) does 32-bit too, which needs Wine's 32-bit side.
+# (or both presets named) does 32-bit, whose tests need Wine's 32-bit side (wine32, i386).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 presets=("${@:-windows}")
