@@ -1,6 +1,5 @@
 #include "base/settings_file.h"
 
-#include <cstdlib>
 #include <fstream>
 
 #include "base/regular_file.h"
@@ -38,13 +37,5 @@ std::optional<std::string> settings_file_location(const char* settings_file,
     if (is_set(home)) return std::string(home) + "/.config" + relative;
     return std::nullopt;
 }
-
-#ifndef _WIN32
-std::unique_ptr<SettingsStore> platform_settings_store() {
-    const auto location = settings_file_location(
-        std::getenv("QUARNEL_SETTINGS_FILE"), std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
-    return std::make_unique<FileSettings>(location.value_or(std::string()));
-}
-#endif
 
 }  // namespace quarnel

@@ -1,8 +1,6 @@
 #pragma once
 // Settings under the current user's registry key (Windows only).
 
-#ifdef _WIN32
-
 #include "base/settings.h"
 
 namespace quarnel {
@@ -14,5 +12,3 @@ class RegistrySettings : public SettingsStore {
 };
 
 }  // namespace quarnel
-
-#endif

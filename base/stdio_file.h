@@ -14,8 +14,7 @@ struct StdioFileCloser {
 
 using StdioFile = std::unique_ptr<std::FILE, StdioFileCloser>;
 
-inline StdioFile open_stdio_file(const std::string& path, const char* mode) {
-    return StdioFile(std::fopen(path.c_str(), mode));
-}
+// Opens the file at the UTF-8 `path` with fopen's `mode`; null when it cannot.
+StdioFile open_stdio_file(const std::string& path, const char* mode);
 
 }  // namespace quarnel

@@ -1,10 +1,10 @@
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "base/regular_file.h"
+#include "base/utf8_path.h"
 #include "cli/commands.h"
 #include "cli/header_options.h"
 #include "cli/interrupt.h"
@@ -44,7 +44,7 @@ bool convert_one(const std::string& path, const ConvertOptions& options,
 
     // Each file starts from the dialog's start-up values, so no file inherits another's.
     MtvHeader header;
-    const std::string name = std::filesystem::path(path).filename().string();
+    const std::string name = file_name_of(path);
     const OpenContext context{settings, terminal_progress_factory(name)};
     OpenFailures failures;
     const bool filled =
@@ -57,7 +57,10 @@ bool convert_one(const std::string& path, const ConvertOptions& options,
 
     apply_header_options(header, options.header);
     const auto stored_name = encode_file_name(name, options.name_encoding);
-    if (!stored_name) return report("the file name has no code page 932 form");
+    if (!stored_name)
+        return report(options.name_encoding == NameEncoding::cp932
+                          ? "the file name has no code page 932 form"
+                          : "the file name has no form in the system's code page");
     if (!header.SetFileName(*stored_name)) return report("the file name is too long for a header");
 
     const std::string out = options.output.empty() ? batch_output_path(path) : options.output;

@@ -1,7 +1,6 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
-#include <filesystem>
 #include <iomanip>
 #include <iostream>
 #include <map>
@@ -11,6 +10,7 @@
 
 #include "audio/audio_source.h"
 #include "base/regular_file.h"
+#include "base/utf8_path.h"
 #include "cli/commands.h"
 #include "cli/interrupt.h"
 #include "cli/open_failure_text.h"
@@ -75,7 +75,7 @@ nlohmann::ordered_json analyse(const std::string& path, const SettingsStore& set
     if (!facts) return file_failure(OpenFailure::cannot_open);
     std::unique_ptr<StreamSource> source;
     const OpenContext context{
-        settings, terminal_progress_factory(std::filesystem::path(path).filename().string())};
+        settings, terminal_progress_factory(file_name_of(path))};
     OpenFailures failures;
     const bool opened = OpenFile(path, context, source, &failures) == S_OK;
     if (interrupted()) return file_failure(OpenFailure::cancelled);

@@ -1,5 +1,8 @@
 #include <iostream>
+#include <string>
+#include <vector>
 
+#include "base/console.h"
 #include "cli/commands.h"
 #include "cli/global_options.h"
 #include "quarnel_version.h"
@@ -26,7 +29,12 @@ int main(int argc, char** argv) {
     quarnel::cli::add_info_command(app, globals);
     quarnel::cli::add_convert_command(app, globals);
     try {
-        app.parse(argc, argv);
+        // Paths and names are UTF-8 inside the program, whatever the system's code page.
+        std::vector<std::string> arguments = quarnel::utf8_arguments(argc, argv);
+        std::vector<char*> pointers;
+        for (std::string& argument : arguments) pointers.push_back(argument.data());
+        quarnel::use_utf8_console();
+        app.parse(static_cast<int>(pointers.size()), pointers.data());
     } catch (const CLI::RuntimeError& e) {
         return e.get_exit_code();
     } catch (const CLI::ParseError& e) {

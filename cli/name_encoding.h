@@ -1,6 +1,7 @@
 #pragma once
 // File names as the header stores them. Capture software on Japanese systems reads the name
-// in code page 932; Linux file systems hand out UTF-8.
+// in code page 932; Linux file systems hand out UTF-8, Windows' narrow interfaces the ANSI
+// code page.
 
 #include <optional>
 #include <string>
@@ -10,11 +11,8 @@ namespace quarnel::cli {
 
 enum class NameEncoding { as_is, cp932 };
 
-// `utf8` in code page 932; nothing when it is not valid UTF-8 or holds a character that code
-// page 932 cannot represent.
-std::optional<std::string> utf8_to_cp932(std::string_view utf8);
-
-// The name to store: unchanged for as_is, converted for cp932.
+// The name to store, from its UTF-8 form: as the system's narrow file interfaces name it for
+// as_is, in code page 932 for cp932; nothing when it has no form there.
 std::optional<std::string> encode_file_name(std::string_view name, NameEncoding encoding);
 
 }  // namespace quarnel::cli

@@ -2,6 +2,7 @@
 #include <memory>
 #include <string>
 
+#include "base/utf8_path.h"
 #include "cli/commands.h"
 #include "mtv/mtv_header.h"
 
@@ -15,7 +16,7 @@ struct NewOptions {
 
 void run_new(const NewOptions& options) {
     std::error_code error;
-    if (!options.force && std::filesystem::exists(options.path, error))
+    if (!options.force && std::filesystem::exists(path_from_utf8(options.path), error))
         fail(options.path + " exists; use --force to replace it");
     if (!MtvHeader().WriteTo(options.path)) fail("cannot write " + options.path);
 }

@@ -3,14 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#ifdef _WIN32
-#include <io.h>
-#define isatty _isatty
-#define fileno _fileno
-#else
-#include <unistd.h>
-#endif
-
+#include "base/console.h"
 #include "cli/interrupt.h"
 
 namespace quarnel::cli {
@@ -63,7 +56,7 @@ void TerminalProgress::draw(int percent) {
 }
 
 ProgressFactory terminal_progress_factory(const std::string& file) {
-    const bool terminal = isatty(fileno(stderr)) != 0;
+    const bool terminal = is_terminal(stderr);
     return [terminal, label = std::string(progress_texts_english.initial_text) + file] {
         return std::make_unique<TerminalProgress>(stderr, terminal, label, interrupted);
     };

@@ -33,8 +33,8 @@ class OsFile {
 // Whether `c` separates folders in a path of this platform.
 bool is_path_separator(char c);
 
-// The character after the one at `p` in a path: one byte on POSIX (UTF-8 continuation bytes
-// are never separators, dots or digits), a whole double-byte character in the Windows code page.
+// The character after the one at `p` in a UTF-8 path: one byte, as continuation bytes are
+// never separators, dots or digits.
 const char* next_path_char(const char* p);
 
 }  // namespace quarnel

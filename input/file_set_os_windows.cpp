@@ -11,12 +11,15 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "base/utf8_path.h"
 #include "input/file_set_os.h"
 
 namespace quarnel {
 
 std::optional<OsFile> OsFile::open(const std::string& path) {
-    const int descriptor = ::_open(path.c_str(), _O_RDONLY | _O_BINARY | _O_SEQUENTIAL);
+    // The wide-character open: the narrow one reads the name in the ANSI code page.
+    const int descriptor =
+        ::_wopen(path_from_utf8(path).c_str(), _O_RDONLY | _O_BINARY | _O_SEQUENTIAL);
     if (descriptor < 0) return std::nullopt;
     return OsFile(descriptor);
 }
@@ -51,10 +54,10 @@ bool is_path_separator(char c) {
     return c == '\\' || c == '/';
 }
 
-// Walks by characters of the system code page, so that the second byte of a double-byte
-// character is never taken for a separator, a dot or a digit.
+// Paths are UTF-8 inside the program, whose continuation bytes are never separators, dots
+// or digits.
 const char* next_path_char(const char* p) {
-    return ::CharNextA(p);
+    return p + 1;
 }
 
 }  // namespace quarnel

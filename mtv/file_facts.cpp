@@ -1,59 +1,20 @@
 #include "mtv/file_facts.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
-#include <filesystem>
 
-#ifndef _WIN32
-#include <fcntl.h>
-#endif
-
+#include "base/file_stat.h"
 #include "base/regular_file.h"
+#include "base/utf8_path.h"
 
 namespace quarnel {
-namespace {
-
-struct FileStat {
-    std::uint64_t size;
-    std::int64_t created_seconds;  // since 1970-01-01 00:00:00 UTC
-};
-
-#ifdef _WIN32
-// The Windows C runtime reports a file's creation time as st_ctime.
-std::optional<FileStat> stat_open_file(std::FILE* f) {
-    struct _stat64 st;
-    if (_fstat64(_fileno(f), &st) != 0 || (st.st_mode & _S_IFMT) != _S_IFREG) return std::nullopt;
-    return FileStat{static_cast<std::uint64_t>(st.st_size), st.st_ctime};
-}
-#else
-// POSIX has no creation time; Linux reports the birth time through statx where the file
-// system keeps one.
-std::optional<FileStat> stat_open_file(std::FILE* f) {
-    const int fd = fileno(f);
-    struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-    std::int64_t created = st.st_mtime;
-#ifdef STATX_BTIME
-    struct statx sx;
-    if (statx(fd, "", AT_EMPTY_PATH, STATX_BTIME, &sx) == 0 && (sx.stx_mask & STATX_BTIME))
-        created = sx.stx_btime.tv_sec;
-#endif
-    return FileStat{static_cast<std::uint64_t>(st.st_size), created};
-}
-#endif
-
-}  // namespace
 
 std::optional<FileFacts> read_file_facts(const std::string& path) {
     const StdioFile file = open_regular_file_for_reading(path);
     if (!file) return std::nullopt;
-    const auto stat = stat_open_file(file.get());
+    const auto stat = stat_regular_file(file.get());
     if (!stat) return std::nullopt;
-    return FileFacts{stat->size, utc_calendar_time(stat->created_seconds),
-                     std::filesystem::path(path).filename().string()};
+    return FileFacts{stat->size, utc_calendar_time(stat->created_seconds), file_name_of(path)};
 }
 
 CalendarTime utc_calendar_time(std::int64_t seconds) {

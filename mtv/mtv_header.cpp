@@ -231,7 +231,7 @@ void MtvHeader::SetAudioCoding(int value) {
 }
 
 bool MtvHeader::WriteTo(const std::string& path) const {
-    std::FILE* f = std::fopen(path.c_str(), "w+b");
+    std::FILE* f = open_stdio_file(path, "w+b").release();
     if (!f) return false;
     // The data may sit in the stream's buffer until the close, so a full disk can show up
     // only there: every step has to succeed.

@@ -1,12 +1,12 @@
 #include "mtv/save_names.h"
 
-#include <filesystem>
+#include "base/utf8_path.h"
 
 namespace quarnel {
 namespace {
 
 std::filesystem::path as_path(std::string_view text) {
-    return std::filesystem::path(text);
+    return path_from_utf8(text);
 }
 
 std::string dotted_extension() {
@@ -16,11 +16,11 @@ std::string dotted_extension() {
 }  // namespace
 
 std::string file_title(std::string_view path) {
-    return as_path(path).stem().string();
+    return utf8_from_path(as_path(path).stem());
 }
 
 std::string parent_folder(std::string_view path) {
-    return as_path(path).parent_path().string();
+    return utf8_from_path(as_path(path).parent_path());
 }
 
 std::string default_save_name(std::string_view name_box_text) {
@@ -34,8 +34,9 @@ std::string with_default_extension(std::string_view path) {
 }
 
 std::string batch_output_path(std::string_view input) {
-    // operator/ puts a separator between folder and name only where none is there yet.
-    return (as_path(input).parent_path() / default_save_name(input)).string();
+    // The input's folder part as written, so that its separators stay as they are.
+    const std::string name = utf8_from_path(as_path(input).filename());
+    return std::string(input.substr(0, input.size() - name.size())) + default_save_name(input);
 }
 
 }  // namespace quarnel

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the sample need, when missing, with
-# Qt's own Japanese texts and a Japanese font for the dialog.
+# Qt's own Japanese texts and a Japanese font for the dialog. `scripts/setup.sh windows` adds
+# the cross-compilers for Windows, Wine to run their programs, and the sources of GoogleTest.
 set -euo pipefail
 
 packages=(
@@ -14,6 +15,9 @@ packages=(
   bash-completion
   lintian desktop-file-utils appstream man-db file dpkg-dev
 )
+if [ "${1:-}" = windows ]; then
+  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 ccache locales)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

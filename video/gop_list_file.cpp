@@ -10,6 +10,7 @@
 
 #include "base/regular_file.h"
 #include "base/stdio_file.h"
+#include "base/utf8_path.h"
 
 namespace quarnel {
 namespace {
@@ -247,9 +248,9 @@ bool write_gop_list_file(const GopList& list, const std::string& path) {
     bool written = std::fwrite(bytes->data(), 1, bytes->size(), file.get()) == bytes->size();
     written = std::fclose(file.release()) == 0 && written;  // the last bytes land at close
     std::error_code error;
-    if (written) std::filesystem::rename(temporary, path, error);
+    if (written) std::filesystem::rename(path_from_utf8(temporary), path_from_utf8(path), error);
     if (!written || error) {
-        std::filesystem::remove(temporary, error);
+        std::filesystem::remove(path_from_utf8(temporary), error);
         return false;
     }
     return true;
@@ -269,7 +270,7 @@ std::optional<GopList> read_gop_list_file(const std::string& path) {
     };
     if (!gop_list_fits(count(48), count(52), 1)) return std::nullopt;
     std::error_code error;
-    const std::uint64_t file_size = std::filesystem::file_size(path, error);
+    const std::uint64_t file_size = std::filesystem::file_size(path_from_utf8(path), error);
     if (error || file_size < counts_end) return std::nullopt;
     const std::uint64_t largest =
         counts_end + count(48) * entry_bytes + count(52) * max_record_bytes;

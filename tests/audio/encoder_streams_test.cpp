@@ -15,20 +15,16 @@
 #include "audio/frame_header.h"
 #include "base/settings.h"
 #include "support/encoder_tools.h"
+#include "support/external_programs.h"
 #include "support/temp_dir.h"
 
 namespace quarnel {
 namespace {
 
+// The command's output; "" when it fails.
 std::string run(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char chunk[4096];
-        for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
-            out.append(chunk, n);
-        if (pclose(pipe) != 0) out.clear();
-    }
-    return out;
+    test::CommandResult result = test::run_with_output(command);
+    return result.status == 0 ? std::move(result.output) : std::string();
 }
 
 bool tools_present() {

@@ -1,7 +1,6 @@
 // Runs the built quarnel-cli as a user would and checks what it prints and returns.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
@@ -11,6 +10,7 @@
 
 #include "mtv/mtv_header.h"
 #include "mtv/temp_dir.h"
+#include "support/external_programs.h"
 
 namespace quarnel {
 namespace {
@@ -32,7 +32,7 @@ std::string quoted(const std::string& s) {
 class Cli : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (std::string(QUARNEL_CLI_PATH).empty()) GTEST_SKIP() << "quarnel-cli is not built";
+        if (std::string(QUARNEL_CLI_PATH).empty()) GTEST_SKIP() << test::cli_skip_reason;
     }
 
     // `args` are passed through the shell as written.
@@ -40,14 +40,8 @@ class Cli : public ::testing::Test {
         const std::string err_path = dir.file("stderr.txt");
         const std::string command =
             quoted(QUARNEL_CLI_PATH) + " " + args + " 2>" + quoted(err_path);
-        CliResult r;
-        std::FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe) return r;
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            r.out.append(buffer, n);
-        const int wait_status = pclose(pipe);
-        r.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : -1;
+        const test::CommandResult ran = test::run_with_output(command);
+        CliResult r{ran.status, ran.output, {}};
         std::ifstream err(err_path);
         r.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
         return r;

@@ -22,7 +22,7 @@ using namespace test;
 class ConvertCommand : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (std::string(QUARNEL_CLI_PATH).empty()) GTEST_SKIP() << "quarnel-cli is not built";
+        if (std::string(QUARNEL_CLI_PATH).empty()) GTEST_SKIP() << cli_skip_reason;
     }
 
     // Standard output and status of `quarnel-cli convert ARGUMENTS`.

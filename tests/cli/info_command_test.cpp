@@ -20,7 +20,7 @@ using namespace test;
 class InfoCommand : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (std::string(QUARNEL_CLI_PATH).empty()) GTEST_SKIP() << "quarnel-cli is not built";
+        if (std::string(QUARNEL_CLI_PATH).empty()) GTEST_SKIP() << cli_skip_reason;
         VideoEsWriter es;
         es.sequence(mpeg2_sequence(720, 480)).gop({.closed_gop = true}).pictures("IBBPBBPBB");
         es.sequence_end();

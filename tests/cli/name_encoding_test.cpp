@@ -1,4 +1,4 @@
-// File names converted for capture software that reads code page 932.
+// The file name encodings of the command line.
 
 #include <gtest/gtest.h>
 
@@ -7,26 +7,11 @@
 namespace quarnel::cli {
 namespace {
 
-TEST(Cp932Names, AsciiStaysAndJapaneseBecomesShiftJisPairs) {
-    EXPECT_EQ(utf8_to_cp932("clip 01.mpg"), "clip 01.mpg");
-    EXPECT_EQ(utf8_to_cp932("\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88.mpg"),  // テスト
-              "\x83\x65\x83\x58\x83\x67.mpg");
-    EXPECT_EQ(utf8_to_cp932("\xE6\x98\xA0\xE5\x83\x8F"), "\x89\x66\x91\x9C");  // 映像
-    EXPECT_EQ(utf8_to_cp932("\xEF\xBD\xB1"), "\xB1");  // half-width katakana A
-    EXPECT_EQ(utf8_to_cp932(""), "");
-}
-
-TEST(Cp932Names, RefusesWhatHasNoCp932FormOrIsNotUtf8) {
-    EXPECT_EQ(utf8_to_cp932("\xF0\x9F\x8E\xA5.mpg"), std::nullopt);   // an emoji
-    EXPECT_EQ(utf8_to_cp932("\xC3\xA9t\xC3\xA9.mpg"), std::nullopt);  // Latin-1 letters
-    EXPECT_EQ(utf8_to_cp932("\x83\x65.mpg"), std::nullopt);           // already Shift JIS
-    EXPECT_EQ(utf8_to_cp932("\xE3\x83"), std::nullopt);               // cut short
-}
-
-TEST(Cp932Names, AsIsKeepsTheBytes) {
-    EXPECT_EQ(encode_file_name("\xC3\xA9t\xC3\xA9.mpg", NameEncoding::as_is),
-              "\xC3\xA9t\xC3\xA9.mpg");
+TEST(NameEncodings, PickTheCodePage) {
+    EXPECT_EQ(encode_file_name("clip 01.mpg", NameEncoding::as_is), "clip 01.mpg");
     EXPECT_EQ(encode_file_name("\xE6\x98\xA0", NameEncoding::cp932), "\x89\x66");
+    // An emoji has no form in code page 932.
+    EXPECT_EQ(encode_file_name("\xF0\x9F\x8E\xA5", NameEncoding::cp932), std::nullopt);
 }
 
 }  // namespace

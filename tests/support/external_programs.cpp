@@ -1,10 +1,10 @@
 #include "support/external_programs.h"
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
+
+#include "support/command_pipe.h"
 
 namespace quarnel::test {
 
@@ -18,13 +18,12 @@ bool have_program(const std::string& program) {
 
 CommandResult run_with_output(const std::string& command) {
     CommandResult result;
-    FILE* pipe = popen(command.c_str(), "r");
+    std::FILE* pipe = open_command_pipe(command);
     if (!pipe) return result;
     char buffer[4096];
     for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
         result.output.append(buffer, n);
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.status = close_command_pipe(pipe);
     return result;
 }
 

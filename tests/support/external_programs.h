@@ -19,6 +19,11 @@ struct CommandResult {
 };
 CommandResult run_with_output(const std::string& command);
 
+// Why the tests that run quarnel-cli through a POSIX shell skip.
+inline constexpr const char* cli_skip_reason =
+    "quarnel-cli is not built, or is not run through a POSIX shell here (on Windows "
+    "scripts/windows.sh runs it end to end)";
+
 // `text` quoted for the shell.
 std::string shell_quoted(const std::string& text);
 

@@ -1,16 +1,20 @@
 #include "support/temp_dir.h"
 
-#include <cstdlib>
 #include <fstream>
+#include <random>
 #include <stdexcept>
 
 namespace quarnel::test {
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quarnel-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("cannot create a temporary directory");
-    path_ = pattern;
+    // A random name that nobody has taken: create_directory reports whether it made it.
+    std::random_device seed;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        path_ = std::filesystem::temp_directory_path() /
+                ("quarnel-" + std::to_string(seed()) + "-" + std::to_string(seed()));
+        if (std::filesystem::create_directory(path_)) return;
+    }
+    throw std::runtime_error("cannot create a temporary directory");
 }
 
 TempDir::~TempDir() {

@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# Cross-builds the core, quarnel-cli.exe and the test suite for Windows with mingw-w64 and
+# runs the tests under Wine. `scripts/windows.sh` does 64-bit; `scripts/windows.sh windows32`
+# (or both presets named) does 32-bit, whose tests need Wine's 32-bit side (wine32, i386).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+presets=("${@:-windows}")
+
+scripts/setup.sh windows
+# Wine takes its ANSI code page from the locale: a Japanese one gives code page 932.
+locale -a | grep -qx ja_JP.utf8 || localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+
+triple_of() {
+  case "$1" in
+    windows) echo x86_64-w64-mingw32 ;;
+    windows32) echo i686-w64-mingw32 ;;
+    *) echo "unknown preset $1" >&2; exit 2 ;;
+  esac
+}
+
+# What the build finds for Windows: GoogleTest built from Debian's sources, and the
+# header-only CLI11 and nlohmann-json in a prefix of their own, so that the cross-compiler
+# never sees /usr/include (and the glibc headers in it).
+stage_dependencies() {
+  local triple=$1
+  local deps=build/deps/$triple
+  [ -f "$deps/.staged" ] && return
+  rm -rf "$deps" "build/deps/$triple-gtest"
+  mkdir -p "$deps/include" "$deps/share/cmake"
+  cp -r /usr/include/CLI /usr/include/nlohmann "$deps/include/"
+  cp -r /usr/share/cmake/CLI11 /usr/share/cmake/nlohmann_json "$deps/share/cmake/"
+  cmake -S /usr/src/googletest -B "build/deps/$triple-gtest" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchains/$triple.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$PWD/$deps" \
+    -DBUILD_GMOCK=OFF -DCMAKE_CXX_COMPILER_LAUNCHER=ccache > /dev/null
+  cmake --build "build/deps/$triple-gtest" -j2 --target install > /dev/null
+  touch "$deps/.staged"
+}
+
+# Wine's own services, started once: otherwise the first test waits while Wine sets up its
+# prefix and starts them, and runs into its timeout.
+export WINEPREFIX=$PWD/build/wine WINEDEBUG=-all
+mkdir -p "$WINEPREFIX"
+wineserver -p
+trap 'wineserver -k || true' EXIT
+wine cmd /c exit
+
+# A Linux quarnel-cli to compare with: the one scripts/test.sh built, else the default preset's.
+linux_cli() {
+  local cli
+  for cli in build/test/cli/quarnel-cli build/default/cli/quarnel-cli; do
+    [ -x "$cli" ] && { echo "$PWD/$cli"; return; }
+  done
+  cmake --preset default -DCMAKE_CXX_COMPILER_LAUNCHER=ccache > /dev/null
+  cmake --build --preset default --target quarnel-cli > /dev/null
+  echo "$PWD/build/default/cli/quarnel-cli"
+}
+
+fail() {
+  echo "windows.sh: $*" >&2
+  exit 1
+}
+
+# The header bytes outside the creation time (offsets 312 to 318): Linux takes a file's birth
+# time, Wine reports its modification time as its creation time, and convert has no option
+# that sets it.
+same_header_but_time() {
+  cmp -s <(head -c 312 "$1") <(head -c 312 "$2") && cmp -s <(tail -c +320 "$1") <(tail -c +320 "$2")
+}
+
+# quarnel-cli.exe end to end under Wine: a Japanese file name, the settings in the registry,
+# and headers and GOP lists byte for byte equal to the Linux build's.
+end_to_end() {
+  local build=$PWD/build/$1 linux work
+  linux=$(linux_cli)
+  work=$build/end-to-end
+  rm -rf "$work" && mkdir -p "$work"
+  (
+    cd "$work"
+    export LANG=ja_JP.UTF-8  # Wine's ANSI code page becomes 932
+    cli() { wine "$build/cli/quarnel-cli.exe" "$@"; }
+    wine "$build/tests/quarnel-sample.exe" sample.mpg
+
+    # Same input, same header and GOP list on both sides.
+    cli convert --audio-auto --setting gl=2 -o windows.mtv sample.mpg > /dev/null
+    mv sample.gl windows.gl
+    "$linux" convert --audio-auto --setting gl=2 -o linux.mtv sample.mpg > /dev/null
+    mv sample.gl linux.gl
+    same_header_but_time windows.mtv linux.mtv || fail "the headers of the two builds differ"
+    cmp windows.gl linux.gl || fail "the GOP lists of the two builds differ"
+
+    # A Japanese name opens, gets its header beside it, shows on the console and is stored
+    # in the system's code page (932 here), as --name-encoding cp932 stores it on Linux.
+    cp sample.mpg "ビデオ 01.mpg"
+    [ "$(cli convert "ビデオ 01.mpg" | tr -d '\r')" = "ビデオ 01.mtv" ] ||
+      fail "the Japanese name is not shown"
+    "$linux" convert --name-encoding cp932 -o linux-ja.mtv "ビデオ 01.mpg" > /dev/null
+    same_header_but_time "ビデオ 01.mtv" linux-ja.mtv || fail "the Japanese name is stored otherwise"
+    cp sample.mpg café.mpg
+    ! cli convert "café.mpg" 2> /dev/null || fail "a name without a code page 932 form was taken"
+
+    # The decoder settings come from the registry: gl=2 always builds the GOP list and keeps
+    # it, gl=3 neither reads nor writes the file.
+    local key='HKCU\Software\orvane\daro2zud_aze'
+    rm -f sample.gl
+    wine reg add "$key" /v gl /t REG_DWORD /d 2 /f > /dev/null
+    cli info sample.mpg > /dev/null
+    [ -f sample.gl ] || fail "gl=2 in the registry wrote no GOP list"
+    rm sample.gl
+    wine reg add "$key" /v gl /t REG_DWORD /d 3 /f > /dev/null
+    cli info sample.mpg > /dev/null
+    [ ! -f sample.gl ] || fail "gl=3 in the registry wrote a GOP list"
+    wine reg delete "$key" /f > /dev/null
+  )
+  echo "windows.sh: $1 end to end: passed"
+}
+
+for preset in "${presets[@]}"; do
+  stage_dependencies "$(triple_of "$preset")"
+  cmake --preset "$preset" -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+  cmake --build --preset "$preset"
+  ctest --preset "$preset"
+  end_to_end "$preset"
+done
