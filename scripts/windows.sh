@@ -1,49 +1,14 @@
 #!/usr/bin/env bash
 # Cross-builds the core, quarnel-cli.exe and the test suite for Windows with mingw-w64 and
 # runs the tests under Wine. `scripts/windows.sh` does 64-bit; `scripts/windows.sh windows32`
-# (or both presets named) does 32-bit, whose tests need Wine's 32-bit side (wine32, i386).
+# (or both presets named) does 32-bit, with Wine's 32-bit side (wine32, i386).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 presets=("${@:-windows}")
 
-scripts/setup.sh windows
-# Wine takes its ANSI code page from the locale: a Japanese one gives code page 932.
-locale -a | grep -qx ja_JP.utf8 || localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
-
-triple_of() {
-  case "$1" in
-    windows) echo x86_64-w64-mingw32 ;;
-    windows32) echo i686-w64-mingw32 ;;
-    *) echo "unknown preset $1" >&2; exit 2 ;;
-  esac
-}
-
-# What the build finds for Windows: GoogleTest built from Debian's sources, and the
-# header-only CLI11 and nlohmann-json in a prefix of their own, so that the cross-compiler
-# never sees /usr/include (and the glibc headers in it).
-stage_dependencies() {
-  local triple=$1
-  local deps=build/deps/$triple
-  [ -f "$deps/.staged" ] && return
-  rm -rf "$deps" "build/deps/$triple-gtest"
-  mkdir -p "$deps/include" "$deps/share/cmake"
-  cp -r /usr/include/CLI /usr/include/nlohmann "$deps/include/"
-  cp -r /usr/share/cmake/CLI11 /usr/share/cmake/nlohmann_json "$deps/share/cmake/"
-  cmake -S /usr/src/googletest -B "build/deps/$triple-gtest" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchains/$triple.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$PWD/$deps" \
-    -DBUILD_GMOCK=OFF -DCMAKE_CXX_COMPILER_LAUNCHER=ccache > /dev/null
-  cmake --build "build/deps/$triple-gtest" -j2 --target install > /dev/null
-  touch "$deps/.staged"
-}
-
-# Wine's own services, started once: otherwise the first test waits while Wine sets up its
-# prefix and starts them, and runs into its timeout.
-export WINEPREFIX=$PWD/build/wine WINEDEBUG=-all
-mkdir -p "$WINEPREFIX"
-wineserver -p
-trap 'wineserver -k || true' EXIT
-wine cmd /c exit
+# shellcheck source=scripts/windows_env.sh
+source scripts/windows_env.sh
+windows_env "${presets[@]}"
 
 # A Linux quarnel-cli to compare with: the one scripts/test.sh built, else the default preset's.
 linux_cli() {
@@ -89,6 +54,25 @@ end_to_end() {
     same_header_but_time windows.mtv linux.mtv || fail "the headers of the two builds differ"
     cmp windows.gl linux.gl || fail "the GOP lists of the two builds differ"
 
+    # Real encoder output (ffmpeg on the Linux side): a program stream with Layer II audio,
+    # the same in a transport stream with 192-byte packets, and its bare video. Both builds
+    # find the same, by time codes and by a full scan, and write the same GOP lists.
+    ffmpeg -v error -f lavfi -i testsrc=size=352x288:rate=25 -f lavfi -i sine=sample_rate=48000 \
+      -t 4 -c:v mpeg2video -b:v 2M -c:a mp2 -b:a 192k -f vob encoded.mpg
+    ffmpeg -v error -i encoded.mpg -c copy -mpegts_m2ts_mode 1 -f mpegts encoded.m2t
+    ffmpeg -v error -i encoded.mpg -c copy -an -f mpeg2video encoded.m2v
+    local input gl
+    for input in encoded.mpg encoded.m2t encoded.m2v; do
+      for gl in 0 2; do
+        [ "$(cli info --json --setting gl=$gl "$input" | tr -d '\r')" = \
+          "$("$linux" info --json --setting gl=$gl "$input")" ] ||
+          fail "the two builds find different things in $input (gl=$gl)"
+      done
+      mv "${input%.*}.gl" windows.gl
+      "$linux" info --setting gl=2 "$input" > /dev/null
+      cmp windows.gl "${input%.*}.gl" || fail "the GOP lists of $input differ"
+    done
+
     # A Japanese name opens, gets its header beside it, shows on the console and is stored
     # in the system's code page (932 here), as --name-encoding cp932 stores it on Linux.
     cp sample.mpg "ビデオ 01.mpg"
@@ -116,8 +100,7 @@ end_to_end() {
 }
 
 for preset in "${presets[@]}"; do
-  stage_dependencies "$(triple_of "$preset")"
-  cmake --preset "$preset" -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+  windows_configure "$preset"
   cmake --build --preset "$preset"
   ctest --preset "$preset"
   end_to_end "$preset"
