@@ -16,7 +16,7 @@ packages=(
   lintian desktop-file-utils appstream man-db file dpkg-dev
 )
 if [ "${1:-}" = windows ]; then
-  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 ccache locales)
+  packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 ccache locales xvfb)
 fi
 
 missing=()
