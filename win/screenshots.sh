@@ -53,10 +53,15 @@ for language in en ja; do
   close $!
 done
 
-# A long scan: a valid start and a long sparse tail, its GOP list built (gl=2) whatever its
-# time codes say.
-cp "$work/sample.mpg" "$work/long.mpg"
-truncate -s 40G "$work/long.mpg"
+# A long scan: the sample repeated to 2 GB, its GOP list built (gl=2) whatever its time
+# codes say.
+python3 -c '
+import sys
+part = open(sys.argv[1], "rb").read()
+with open(sys.argv[2], "wb") as out:
+    for _ in range(2 * 1024**3 // len(part)):
+        out.write(part)
+' "$work/sample.mpg" "$work/long.mpg"
 settings='HKCU\Software\orvane\daro2zud_aze'
 wine reg add "$settings" /v gl /t REG_DWORD /d 2 /f > /dev/null
 (cd "$work" && LANG=ja_JP.UTF-8 wine "$build/win/quarnel.exe" long.mpg) &
