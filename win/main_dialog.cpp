@@ -230,7 +230,11 @@ void Win32MainDialog::set_auto_boxes(bool video, bool audio) {
 }
 
 void Win32MainDialog::set_busy(bool busy) {
+    // A disabled dialog loses the keyboard focus: the control that had it gets it back.
+    if (busy) focus_before_busy_ = GetFocus();
     EnableWindow(window_, !busy);
+    if (!busy && focus_before_busy_ && IsChild(window_, focus_before_busy_))
+        SetFocus(focus_before_busy_);
 }
 
 std::vector<std::string> Win32MainDialog::take_pending_paths() {

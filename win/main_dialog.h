@@ -70,6 +70,7 @@ class Win32MainDialog : private MainDialogView {
     HWND window_ = nullptr;
     CFileDropEdit name_;
     std::vector<std::string> given_files_;
+    HWND focus_before_busy_ = nullptr;
     DialogController controller_;
 };
 

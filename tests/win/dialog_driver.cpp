@@ -269,7 +269,10 @@ int main() {
     using namespace quarnel;
     if (!display_present()) {
         std::puts("dialog_driver: no display, skipped");
-        return 77;
+        std::fflush(stdout);
+        // Ended at once: under Wine without a display, the normal exit can wait on the
+        // desktop process that never comes up.
+        TerminateProcess(GetCurrentProcess(), 77);
     }
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
