@@ -1,5 +1,6 @@
 #pragma once
-// The captions of the main dialog and of the progress window in both languages (UTF-8; '&' marks the mnemonic).
+// The captions of the main dialog and of the progress window in both languages (UTF-8; '&' marks
+// the mnemonic).
 
 #include <array>
 #include <string_view>

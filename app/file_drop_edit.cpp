@@ -27,8 +27,9 @@ bool carries_files(const QMimeData* data) {
 }  // namespace
 
 CFileDropEdit::CFileDropEdit(UserPrompts& prompts, QWidget* parent)
-    : QLineEdit(parent),
-      queue_(prompts, [this] { QCoreApplication::postEvent(window(), new QEvent(drop_notification)); }) {
+    : QLineEdit(parent), queue_(prompts, [this] {
+          QCoreApplication::postEvent(window(), new QEvent(drop_notification));
+      }) {
     setAcceptDrops(true);
 }
 

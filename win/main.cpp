@@ -27,8 +27,8 @@ std::vector<std::string> given_files() {
     if (!arguments) return paths;
     for (int i = 1; i < count; ++i) {
         std::wstring full(GetFullPathNameW(arguments[i], 0, nullptr, nullptr), L'\0');
-        full.resize(GetFullPathNameW(arguments[i], static_cast<DWORD>(full.size()), full.data(),
-                                     nullptr));
+        full.resize(
+            GetFullPathNameW(arguments[i], static_cast<DWORD>(full.size()), full.data(), nullptr));
         paths.push_back(quarnel::utf8_from_wide(full));
     }
     LocalFree(arguments);

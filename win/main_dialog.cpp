@@ -42,8 +42,8 @@ void set_icons(HWND window) {
     const HINSTANCE program = GetModuleHandleW(nullptr);
     for (const auto& [size, kind] : {std::pair{SM_CXICON, ICON_BIG}, {SM_CXSMICON, ICON_SMALL}}) {
         const int side = GetSystemMetrics(size);
-        const HANDLE icon = LoadImageW(program, MAKEINTRESOURCEW(QUARNEL_ICON), IMAGE_ICON, side,
-                                       side, LR_SHARED);
+        const HANDLE icon =
+            LoadImageW(program, MAKEINTRESOURCEW(QUARNEL_ICON), IMAGE_ICON, side, side, LR_SHARED);
         SendMessageW(window, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
     }
 }
@@ -114,8 +114,7 @@ void Win32MainDialog::command(int id) {
     }
 }
 
-INT_PTR CALLBACK Win32MainDialog::dialog_procedure(HWND window, UINT message, WPARAM w,
-                                                   LPARAM l) {
+INT_PTR CALLBACK Win32MainDialog::dialog_procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrW(window, DWLP_USER, l);
         reinterpret_cast<Win32MainDialog*>(l)->start(window);

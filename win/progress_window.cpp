@@ -30,8 +30,8 @@ Win32ProgressWindow::Win32ProgressWindow(Language language, std::function<void()
     const int template_id = language == Language::japanese ? QUARNEL_PROGRESS_DIALOG_JAPANESE
                                                            : QUARNEL_PROGRESS_DIALOG_ENGLISH;
     // Without a window the scan goes on, only nothing shows it and nothing cancels it.
-    window_ = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(template_id),
-                                 nullptr, dialog_procedure, reinterpret_cast<LPARAM>(this));
+    window_ = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(template_id), nullptr,
+                                 dialog_procedure, reinterpret_cast<LPARAM>(this));
 }
 
 Win32ProgressWindow::~Win32ProgressWindow() {

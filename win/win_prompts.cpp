@@ -79,8 +79,8 @@ std::wstring string_table_message(Language language, MessageId id) {
 
 std::optional<std::string> Win32Prompts::choose_file_to_open(const std::string& folder) {
     FileDialog dialog(owner_, mpeg_filters, mpeg_default_extension, folder, {});
-    dialog.fields.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
-                          OFN_NOCHANGEDIR;
+    dialog.fields.Flags =
+        OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     return dialog.chosen(GetOpenFileNameW(&dialog.fields));
 }
 

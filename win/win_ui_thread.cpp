@@ -44,8 +44,8 @@ bool Win32UiThread::run_off_thread(const std::function<bool()>& work) {
     }
     // Serves this thread's windows until the work is done.
     std::optional<int> quit;
-    while (MsgWaitForMultipleObjectsEx(1, &finished, INFINITE, QS_ALLINPUT,
-                                       MWMO_INPUTAVAILABLE) != WAIT_OBJECT_0) {
+    while (MsgWaitForMultipleObjectsEx(1, &finished, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) !=
+           WAIT_OBJECT_0) {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) {

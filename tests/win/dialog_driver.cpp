@@ -89,28 +89,29 @@ std::wstring text_of(HWND window) {
     return text;
 }
 
+struct DialogSearch {
+    const std::wstring& caption;
+    HWND besides;
+    HWND found;
+};
+
+BOOL CALLBACK match_dialog(HWND window, LPARAM data) {
+    auto& search = *reinterpret_cast<DialogSearch*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t type[16] = {};
+    GetClassNameW(window, type, 16);
+    if (process != GetCurrentProcessId() || window == search.besides || !IsWindowVisible(window) ||
+        std::wstring(type) != L"#32770" || text_of(window) != search.caption)
+        return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
 // A visible top-level dialog of this process with `caption`, other than `besides`.
 HWND find_dialog(const std::wstring& caption, HWND besides = nullptr) {
-    struct Search {
-        const std::wstring& caption;
-        HWND besides;
-        HWND found;
-    } search{caption, besides, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(data);
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            wchar_t type[16] = {};
-            GetClassNameW(window, type, 16);
-            if (process == GetCurrentProcessId() && window != s.besides && IsWindowVisible(window) &&
-                std::wstring(type) == L"#32770" && text_of(window) == s.caption) {
-                s.found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    DialogSearch search{caption, besides, nullptr};
+    EnumWindows(match_dialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -121,8 +122,12 @@ std::wstring answer_message_box(HWND box, int button) {
     return text;
 }
 
+HWND control(HWND dialog, ControlId id) {
+    return GetDlgItem(dialog, static_cast<int>(id));
+}
+
 void click(HWND dialog, ControlId id) {
-    PostMessageW(GetDlgItem(dialog, static_cast<int>(id)), BM_CLICK, 0, 0);
+    PostMessageW(control(dialog, id), BM_CLICK, 0, 0);
 }
 
 // The drop the shell hands a window: a DROPFILES block and the wide paths after it.
@@ -173,8 +178,8 @@ struct Run {
     Win32MainDialog dialog{
         Language::english, prompts,
         threaded_reader(ui, win32_progress_windows(Language::english),
-                        [this](MtvHeader& header, const std::string& path, bool video,
-                               bool audio, const ProgressFactory& progress) {
+                        [this](MtvHeader& header, const std::string& path, bool video, bool audio,
+                               const ProgressFactory& progress) {
                             const ProgressFactory held = [&] {
                                 return std::make_unique<test::HoldingProgress>(progress(), hold);
                             };
@@ -191,7 +196,7 @@ void open_and_save(Run& run, HWND dialog) {
     const std::string clip = run.temp.write("clip.m2v", stream(20));
     run.prompts.open_answers.push_back(clip);
     click(dialog, ControlId::open);
-    wait_for([&] { return text_of(GetDlgItem(dialog, 1004)) == L"clip.m2v"; },
+    wait_for([&] { return text_of(control(dialog, ControlId::name)) == L"clip.m2v"; },
              "the opened file does not show");
     wait_for([&] { return IsWindowEnabled(dialog); }, "the dialog stays disabled");
 
@@ -214,7 +219,7 @@ void drop_three(Run& run, HWND dialog) {
     std::vector<std::string> inputs;
     for (const char* name : {"a.m2v", "b.m2v", "c.mpg"})
         inputs.push_back(run.temp.write(name, stream(5)));
-    drop_files(GetDlgItem(dialog, static_cast<int>(ControlId::name)), inputs);
+    drop_files(control(dialog, ControlId::name), inputs);
     const HWND question =
         wait_for([&] { return find_dialog(L"Quarnel", dialog); }, "no batch question");
     check(answer_message_box(question, IDYES) ==
@@ -224,7 +229,8 @@ void drop_three(Run& run, HWND dialog) {
         wait_for([&] { return file_bytes(run.temp.file(name)).size() == MtvHeader::size; },
                  "a dropped file got no header");
     wait_for([&] { return IsWindowEnabled(dialog); }, "the dialog stays disabled after the batch");
-    check(text_of(GetDlgItem(dialog, 1004)) == L"c.mpg", "the last file of the batch does not show");
+    check(text_of(control(dialog, ControlId::name)) == L"c.mpg",
+          "the last file of the batch does not show");
 }
 
 // Cancel in the middle of a long scan: the read fails with message 134 at once and leaves
@@ -234,9 +240,12 @@ void cancel_a_scan(Run& run, HWND dialog) {
     run.hold_scans = true;
     run.prompts.open_answers.push_back(big);
     click(dialog, ControlId::open);
-    const HWND progress =
-        wait_for([&] { return run.hold.reached ? find_dialog(L"VEZA-2 DOROZ IROVE Dodi-Vi : Information") : nullptr; },
-                 "no progress window");
+    const HWND progress = wait_for(
+        [&] {
+            return run.hold.reached ? find_dialog(wide_from_utf8(QUARNEL_PROGRESS_EN_CAPTION))
+                                    : nullptr;
+        },
+        "no progress window");
     check(!IsWindowEnabled(dialog), "the dialog takes input during the read");
     SendMessageW(GetDlgItem(progress, IDCANCEL), BM_CLICK, 0, 0);
     const auto clicked = Clock::now();
