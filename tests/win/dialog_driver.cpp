@@ -199,6 +199,8 @@ void open_and_save(Run& run, HWND dialog) {
     wait_for([&] { return text_of(control(dialog, ControlId::name)) == L"clip.m2v"; },
              "the opened file does not show");
     wait_for([&] { return IsWindowEnabled(dialog); }, "the dialog stays disabled");
+    // A finished scan keeps its GOP list: the cancelled one below must not.
+    check(exists(run.temp.file("clip.gl")), "a finished scan left no GOP list");
 
     const std::string saved = run.temp.file("saved.mtv");
     run.prompts.save_answers.push_back(saved);
