@@ -1,10 +1,12 @@
 #pragma once
-// The captions of the main dialog in both languages (UTF-8; '&' marks the mnemonic).
+// The captions of the main dialog and of the progress window in both languages (UTF-8; '&' marks
+// the mnemonic).
 
 #include <array>
 #include <string_view>
 
 #include "app/language.h"
+#include "base/progress.h"
 
 namespace quarnel {
 
@@ -35,5 +37,7 @@ struct MainDialogTexts {
 };
 
 const MainDialogTexts& main_dialog_texts(Language language);
+
+const ProgressTexts& progress_texts(Language language);
 
 }  // namespace quarnel

@@ -5,7 +5,6 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
-#include <utility>
 
 #include "app/qt_prompts.h"
 
@@ -28,12 +27,14 @@ bool carries_files(const QMimeData* data) {
 }  // namespace
 
 CFileDropEdit::CFileDropEdit(UserPrompts& prompts, QWidget* parent)
-    : QLineEdit(parent), prompts_(prompts) {
+    : QLineEdit(parent), queue_(prompts, [this] {
+          QCoreApplication::postEvent(window(), new QEvent(drop_notification));
+      }) {
     setAcceptDrops(true);
 }
 
 std::vector<std::string> CFileDropEdit::take_pending_paths() {
-    return std::exchange(pendingPaths, {});
+    return queue_.take_pending_paths();
 }
 
 void CFileDropEdit::dragEnterEvent(QDragEnterEvent* event) {
@@ -62,9 +63,7 @@ void CFileDropEdit::dropEvent(QDropEvent* event) {
 }
 
 void CFileDropEdit::receive_files(const std::vector<std::string>& paths) {
-    if (paths.size() > 1 && !prompts_.ask(MessageId::confirm_batch)) return;
-    pendingPaths.insert(pendingPaths.end(), paths.begin(), paths.end());
-    QCoreApplication::postEvent(window(), new QEvent(drop_notification));
+    queue_.receive_files(paths);
 }
 
 }  // namespace quarnel

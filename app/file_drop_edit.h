@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace quarnel {
+#include "app/drop_queue.h"
 
-class UserPrompts;
+namespace quarnel {
 
 // The notification the name box posts to its window after a drop.
 inline constexpr QEvent::Type drop_notification = static_cast<QEvent::Type>(QEvent::User + 1);
@@ -34,8 +34,7 @@ class CFileDropEdit : public QLineEdit {
     void dropEvent(QDropEvent* event) override;
 
   private:
-    UserPrompts& prompts_;
-    std::vector<std::string> pendingPaths;
+    DropQueue queue_;
 };
 
 }  // namespace quarnel

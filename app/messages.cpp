@@ -1,5 +1,7 @@
 #include "app/messages.h"
 
+#include "app/ui_texts.h"
+
 namespace quarnel {
 
 MessageKind kind_of(MessageId id) {
@@ -10,21 +12,13 @@ std::string_view LoadMessage(Language language, MessageId id) {
     const bool japanese = language == Language::japanese;
     switch (id) {
         case MessageId::read_failed:
-            return japanese ? "MPEG2情報の取得に失敗しました" : "getting MPEG2 information failed.";
+            return japanese ? QUARNEL_JA_MESSAGE_134 : QUARNEL_EN_MESSAGE_134;
         case MessageId::name_empty:
-            return japanese ? "ファイル名が空です" : "file name is empty";
+            return japanese ? QUARNEL_JA_MESSAGE_135 : QUARNEL_EN_MESSAGE_135;
         case MessageId::save_failed:
-            return japanese ? "ファイルの保存に失敗しました" : "save of a file failed.";
+            return japanese ? QUARNEL_JA_MESSAGE_137 : QUARNEL_EN_MESSAGE_137;
         case MessageId::confirm_batch:
-            return japanese
-                       ? "複数のファイルがドロップされました。\n"
-                         "変換可能なファイルを元のファイル名の拡張子を.mtvに変更したMTVファイルへ"
-                         "一度に変換します。\n"
-                         "変換を開始してよろしいですか？"
-                       : "Two or more files were dropped.\n"
-                         "All processings are performed at once.\n"
-                         "filename [original filetitle].mtv\n"
-                         "Is it all right?";
+            return japanese ? QUARNEL_JA_MESSAGE_138 : QUARNEL_EN_MESSAGE_138;
     }
     return {};
 }

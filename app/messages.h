@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "app/language.h"
+#include "app/ui_texts.h"
 
 namespace quarnel {
 
@@ -23,6 +24,6 @@ MessageKind kind_of(MessageId id);
 std::string_view LoadMessage(Language language, MessageId id);
 
 // Every message box is captioned with the program's name.
-inline constexpr std::string_view message_caption = "Quarnel";
+inline constexpr std::string_view message_caption = QUARNEL_TITLE;
 
 }  // namespace quarnel

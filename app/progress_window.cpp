@@ -10,13 +10,10 @@
 #include <QWidget>
 #include <utility>
 
+#include "app/dialog_texts.h"
 #include "app/qt_text.h"
 
 namespace quarnel {
-
-const ProgressTexts& progress_texts(Language language) {
-    return language == Language::japanese ? progress_texts_japanese : progress_texts_english;
-}
 
 ProgressWindow::ProgressWindow(Language language, std::function<void()> cancel)
     : texts_(progress_texts(language)),

@@ -39,8 +39,6 @@ class ProgressWindow : public ProgressScreen {
     QPushButton* cancel_;
 };
 
-const ProgressTexts& progress_texts(Language language);
-
 // Makes a ProgressWindow in `language` for each scan.
 ProgressScreenFactory progress_windows(Language language);
 

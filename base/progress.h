@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/progress_texts.h"
+
 namespace quarnel {
 
 // One progress display, shown while a scan runs. Destroying it closes it (progress_close).
@@ -40,16 +42,13 @@ struct ProgressTexts {
 };
 
 inline constexpr ProgressTexts progress_texts_japanese{
-    "VEZA-2 DOROZ IROVE Dodi-Vi : 情報", "ＭＳ Ｐゴシック", "GOP リストを作成中です……", "中断",
-    "GOP リストを作成中です…… %3d %%",
+    QUARNEL_PROGRESS_JA_CAPTION, QUARNEL_PROGRESS_JA_FONT, QUARNEL_PROGRESS_JA_INITIAL_TEXT,
+    QUARNEL_PROGRESS_JA_CANCEL, QUARNEL_PROGRESS_JA_FORMAT,
 };
 
 inline constexpr ProgressTexts progress_texts_english{
-    "VEZA-2 DOROZ IROVE Dodi-Vi : Information",
-    "Arial",
-    "Creating GOP List .. ",
-    "Cancel",
-    "Creating GOP List .. %3d %%",
+    QUARNEL_PROGRESS_EN_CAPTION, QUARNEL_PROGRESS_EN_FONT, QUARNEL_PROGRESS_EN_INITIAL_TEXT,
+    QUARNEL_PROGRESS_EN_CANCEL, QUARNEL_PROGRESS_EN_FORMAT,
 };
 
 // The progress line for `percent` in the given language's format.

@@ -20,7 +20,7 @@ sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 case "${1:-}" in
   windows | windows32)
-    packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 ccache locales)
+    packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 ccache locales xvfb)
     ;;&
   windows32)
     packages+=(wine32:i386)

@@ -18,7 +18,7 @@ trap 'cd /; rm -rf "$work"; wineserver -k || true' EXIT
 for preset in "${presets[@]}"; do
   windows_configure "$preset" > /dev/null
   # Everything the zip installs, and the sample writer to try it with.
-  cmake --build --preset "$preset" --target quarnel-cli quarnel-sample
+  cmake --build --preset "$preset" --target quarnel quarnel-cli quarnel-sample
   (cd "build/$preset" && cpack -G ZIP -B "$zips" > /dev/null)
 done
 rm -rf "$zips/_CPack_Packages"

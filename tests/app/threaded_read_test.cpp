@@ -9,16 +9,15 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
-#include <atomic>
 #include <chrono>
 #include <fstream>
-#include <thread>
 
 #include "app/program_header_reader.h"
 #include "app/main_dialog.h"
 #include "app/progress_window.h"
 #include "app/qt_ui_thread.h"
 #include "fake_prompts.h"
+#include "support/holding_progress.h"
 #include "support/video_es_writer.h"
 
 namespace quarnel {
@@ -33,33 +32,8 @@ QWidget* progress_window_shown() {
     return nullptr;
 }
 
-// Where a scan waits for the user: at the first update of `percent` or more, until resumed.
-// The user then surely acts in the middle of the scan, however fast the machine.
-struct Hold {
-    explicit Hold(int at) : percent(at) {}
-    const int percent;
-    std::atomic<bool> reached{false};
-    std::atomic<bool> resume{false};
-};
-
-class HoldingProgress : public ProgressDialog {
-  public:
-    HoldingProgress(std::unique_ptr<ProgressDialog> inner, Hold& hold)
-        : inner_(std::move(inner)), hold_(hold) {}
-
-    bool progress_update(int percent) override {
-        if (percent >= hold_.percent && !hold_.resume) {
-            hold_.reached = true;
-            while (!hold_.resume) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return inner_->progress_update(percent);
-    }
-    bool progress_cancelled() const override { return inner_->progress_cancelled(); }
-
-  private:
-    std::unique_ptr<ProgressDialog> inner_;
-    Hold& hold_;
-};
+using test::Hold;
+using test::HoldingProgress;
 
 }  // namespace
 
