@@ -77,6 +77,7 @@ class TsPacketWindow {
     std::int64_t position_seek(std::int64_t target);
 
     const TsPacketFormat& format() const { return format_; }
+    const FileSetOps& file_set() const { return *files_; }
     std::int64_t file_size() const { return file_size_; }
 
   private:

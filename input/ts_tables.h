@@ -4,7 +4,9 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <vector>
 
 #include "input/pes_payload.h"
 
@@ -44,5 +46,19 @@ void parse_pat(std::span<const std::uint8_t> payload, PidTable& table);
 // returns the PID of its first MPEG-1 or MPEG-2 video stream when `wanted` is video; 0 when
 // there is none or this is not a program map section.
 int parse_pmt(std::span<const std::uint8_t> payload, StreamKind wanted, PidTable& table);
+
+// The streams of one program that the analyser reads: its first MPEG-1 or MPEG-2 video and
+// the streams that may carry MPEG audio (stream types 0x03 and 0x04, and 0x06, private PES
+// data), in the order of its map.
+struct TsProgram {
+    int map_pid = 0;    // of its program map section
+    int video_pid = 0;  // 0 without video
+    std::vector<int> audio_pids;
+    bool operator==(const TsProgram&) const = default;
+};
+
+// The program that a program map section in `payload` (a transport packet's, from its
+// pointer_field) describes; nothing when it is no program map section.
+std::optional<TsProgram> parse_program(std::span<const std::uint8_t> payload, int map_pid);
 
 }  // namespace quarnel

@@ -1,0 +1,88 @@
+#pragma once
+// The PES packets of one program of a transport stream, its video and its MPEG audio
+// streams, assembled whole and delivered in file order. Where the program's map changes its
+// streams, or a new program association drops the program (as where two recordings were
+// joined), the streams of the new map take their places.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "input/file_set.h"
+#include "input/pes_packet.h"
+#include "input/ts_packet_window.h"
+#include "input/ts_tables.h"
+
+namespace quarnel {
+
+class TsProgramPackets {
+  public:
+    // Names of the program's streams that stay the same when its map changes.
+    static constexpr int video_stream = 0xE0;
+    static constexpr int first_audio_stream = 0xC0;  // the n-th MPEG audio stream is this + n
+    static constexpr int max_audio_streams = 32;
+
+    // Opens the program whose video a transport stream's video is read from; nullptr when
+    // `files` hold no transport stream or no program map within `limit` bytes names MPEG
+    // video or audio.
+    static std::unique_ptr<TsProgramPackets> open(std::unique_ptr<FileSetOps> files,
+                                                  std::int32_t limit);
+
+    const FileSetOps& file_set() const { return window_->file_set(); }
+
+    // Moves to the transport packet that holds byte `position`; the program there is the one
+    // of the nearest map before it.
+    void seek(std::int64_t position);
+    // The position of the next transport packet to look at.
+    std::int64_t tell() const { return window_->packet_position(); }
+
+    struct Found {
+        std::int64_t start = 0;  // position of the transport packet that began the packet
+        int stream = 0;          // video_stream, or first_audio_stream + n
+    };
+    // The next PES packet of a stream of the program, whole (a packet of open length ends at
+    // the next packet start of its PID or at the end of the data); false at the end of the data.
+    bool next(PesPacket& packet, Found& found);
+
+    // From now on only packets of `stream` are assembled and delivered.
+    void keep_only(int stream) { only_stream_ = stream; }
+
+    // The last packet of `stream` that begins before `before` and not before `begin`, read
+    // whole into `packet`; nothing when there is none.
+    std::optional<std::int64_t> previous(int stream, std::int64_t begin, std::int64_t before,
+                                         PesPacket& packet);
+
+  private:
+    struct Assembly {
+        PesPacket packet;
+        std::int64_t start = 0;
+        bool started = false;
+    };
+
+    TsProgramPackets(std::unique_ptr<TsPacketWindow> window, TsProgram program,
+                     std::int32_t limit);
+
+    // The PID that carries `stream` now; 0 for none.
+    int pid_of(int stream) const;
+    // The stream that `pid` carries now; -1 for none.
+    int stream_of(int pid) const;
+    void use_program(const TsProgram& program);
+    // Follows the tables in a packet that starts a section on PID 0 or the program's map PID.
+    void follow_tables(const TsPacket& packet);
+    // The program in force at `position`: the nearest map of the program before it.
+    TsProgram program_at(std::int64_t position);
+
+    std::unique_ptr<TsPacketWindow> window_;
+    TsProgram opened_;   // the program chosen at open
+    TsProgram program_;  // the program being read
+    std::int32_t limit_;
+    // After an association that drops the program: the first map that names a stream is
+    // taken.
+    bool program_lost_ = false;
+    PidTable association_;
+    std::vector<Assembly> assemblies_;  // by stream: video first, then audio in order
+    int only_stream_ = -1;              // the one stream delivered; -1 for all
+};
+
+}  // namespace quarnel
