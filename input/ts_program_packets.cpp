@@ -7,21 +7,6 @@
 #include "input/ts_select.h"
 
 namespace quarnel {
-namespace {
-
-// How far back from a position its program's map is looked for. Maps repeat every tenth of a
-// second or so in broadcasts and recordings.
-constexpr std::int64_t map_reach_bytes = 2 << 20;
-
-bool names_streams(const TsProgram& program) {
-    return program.video_pid != 0 || !program.audio_pids.empty();
-}
-
-bool starts_table(const TsPacket& packet) {
-    return packet.unit_start && !packet.payload.empty();
-}
-
-}  // namespace
 
 std::unique_ptr<TsProgramPackets> TsProgramPackets::open(std::unique_ptr<FileSetOps> files,
                                                          std::int32_t limit) {
@@ -33,99 +18,53 @@ std::unique_ptr<TsProgramPackets> TsProgramPackets::open(std::unique_ptr<FileSet
     auto program = find_program(*window, limit);
     if (!program) return nullptr;
     std::unique_ptr<TsProgramPackets> packets(
-        new TsProgramPackets(std::move(window), std::move(*program), limit));
+        new TsProgramPackets(std::move(window), std::move(*program)));
     packets->seek(0);
     return packets;
 }
 
-TsProgramPackets::TsProgramPackets(std::unique_ptr<TsPacketWindow> window, TsProgram program,
-                                   std::int32_t limit)
-    : window_(std::move(window)), opened_(std::move(program)), limit_(limit) {
-    opened_.audio_pids.resize(std::min<std::size_t>(opened_.audio_pids.size(), max_audio_streams));
-    use_program(opened_);
+TsProgramPackets::TsProgramPackets(std::unique_ptr<TsPacketWindow> window, TsProgram program)
+    : window_(std::move(window)), follower_(std::move(program)) {
+    restart_assemblies();
 }
 
 int TsProgramPackets::pid_of(int stream) const {
-    if (stream == video_stream) return program_.video_pid;
+    const TsProgram& program = follower_.program();
+    if (stream == video_stream) return program.video_pid;
     const int n = stream - first_audio_stream;
-    if (n < 0 || n >= static_cast<int>(program_.audio_pids.size())) return 0;
-    return program_.audio_pids[static_cast<std::size_t>(n)];
+    if (n < 0 || n >= std::min<int>(max_audio_streams, static_cast<int>(program.audio_pids.size())))
+        return 0;
+    return program.audio_pids[static_cast<std::size_t>(n)];
 }
 
 int TsProgramPackets::stream_of(int pid) const {
-    if (pid == program_.video_pid && pid != 0) return video_stream;
-    for (std::size_t n = 0; n < program_.audio_pids.size(); ++n) {
-        if (program_.audio_pids[n] == pid) return first_audio_stream + static_cast<int>(n);
+    const TsProgram& program = follower_.program();
+    if (pid == program.video_pid && pid != 0) return video_stream;
+    const std::size_t count = std::min<std::size_t>(max_audio_streams, program.audio_pids.size());
+    for (std::size_t n = 0; n < count; ++n) {
+        if (program.audio_pids[n] == pid) return first_audio_stream + static_cast<int>(n);
     }
     return -1;
 }
 
-void TsProgramPackets::use_program(const TsProgram& program) {
-    program_ = program;
-    program_.audio_pids.resize(std::min<std::size_t>(program_.audio_pids.size(), max_audio_streams));
-    program_lost_ = false;
+void TsProgramPackets::restart_assemblies() {
     // The packets' storage stays for the next packets.
-    assemblies_.resize(1 + program_.audio_pids.size());
+    assemblies_.resize(
+        1 + std::min<std::size_t>(max_audio_streams, follower_.program().audio_pids.size()));
     for (Assembly& assembly : assemblies_) {
         pes_packet_release(assembly.packet);
         assembly.started = false;
     }
 }
 
-void TsProgramPackets::follow_tables(const TsPacket& packet) {
-    if (packet.pid == 0) {
-        PidTable association;
-        parse_pat(packet.payload, association);
-        if (!association.association_seen()) return;
-        association_ = association;
-        if (association_[program_.map_pid] != PidTable::program_map) program_lost_ = true;
-        return;
-    }
-    const bool own_map = packet.pid == program_.map_pid;
-    const auto program = parse_program(packet.payload, packet.pid);
-    if (!program || !names_streams(*program)) return;
-    // A map of the program that names other streams, or the first map after the program was
-    // dropped.
-    if ((own_map && (program->video_pid != program_.video_pid ||
-                     program->audio_pids != program_.audio_pids)) ||
-        (program_lost_ && !own_map)) {
-        use_program(*program);
-    } else if (own_map) {
-        program_lost_ = false;
-    }
-}
-
-TsProgram TsProgramPackets::program_at(std::int64_t position) {
-    const int packet_size = window_->format().packet_size;
-    std::optional<TsProgram> nearest;  // the nearest map of any program
-    for (std::int64_t at = position - position % packet_size;
-         at >= 0 && position - at <= map_reach_bytes; at -= packet_size) {
-        window_->position_seek(at);
-        const auto packet = window_->current_packet();
-        if (!packet || !starts_table(*packet)) continue;
-        if (packet->pid == 0) {
-            // An association that drops the program: the map after it holds the streams.
-            PidTable association;
-            parse_pat(packet->payload, association);
-            if (association.association_seen() &&
-                association[opened_.map_pid] != PidTable::program_map) {
-                if (nearest) return *nearest;
-                break;
-            }
-            continue;
-        }
-        const auto program = parse_program(packet->payload, packet->pid);
-        if (!program || !names_streams(*program)) continue;
-        if (packet->pid == opened_.map_pid) return *program;
-        if (!nearest) nearest = program;
-    }
-    return opened_;
+void TsProgramPackets::move_to(std::int64_t position) {
+    follower_.follow_from(*window_, position);
+    restart_assemblies();
+    window_->position_seek(position);
 }
 
 void TsProgramPackets::seek(std::int64_t position) {
-    use_program(program_at(position));
-    const int packet_size = window_->format().packet_size;
-    window_->position_seek(position - position % packet_size);
+    move_to(position - position % window_->format().packet_size);
 }
 
 bool TsProgramPackets::next(PesPacket& packet, Found& found) {
@@ -137,13 +76,9 @@ bool TsProgramPackets::next(PesPacket& packet, Found& found) {
         return true;
     };
     while (const auto transport = window_->current_packet()) {
-        const int pid = transport->pid;
-        if (starts_table(*transport) &&
-            (pid == 0 || pid == program_.map_pid ||
-             (program_lost_ && association_[pid] == PidTable::program_map))) {
-            follow_tables(*transport);
-        }
-        const int stream = stream_of(pid);
+        // Packets being assembled from streams that the new map drops are given up.
+        if (follower_.watches(*transport) && follower_.follow(*transport)) restart_assemblies();
+        const int stream = stream_of(transport->pid);
         if (stream >= 0 && (only_stream_ < 0 || stream == only_stream_) &&
             !transport->payload.empty()) {
             Assembly& assembly =
@@ -193,8 +128,8 @@ bool TsProgramPackets::next(PesPacket& packet, Found& found) {
 std::optional<std::int64_t> TsProgramPackets::previous(int stream, std::int64_t begin,
                                                        std::int64_t before, PesPacket& packet) {
     if (before <= 0) return std::nullopt;
-    const TsProgram program = program_at(before);
-    use_program(program);
+    follower_.follow_from(*window_, before);
+    const TsProgramFollower program = follower_;
     const int pid = pid_of(stream);
     if (pid == 0) return std::nullopt;
     const int packet_size = window_->format().packet_size;
@@ -203,7 +138,8 @@ std::optional<std::int64_t> TsProgramPackets::previous(int stream, std::int64_t 
         window_->position_seek(at);
         const auto transport = window_->current_packet();
         if (!transport || transport->pid != pid || !transport->unit_start) continue;
-        use_program(program);
+        follower_ = program;
+        restart_assemblies();
         Found found;
         while (next(packet, found)) {
             if (found.stream != stream) continue;

@@ -11,6 +11,7 @@
 
 #include "input/file_set.h"
 #include "input/pes_packet.h"
+#include "input/ts_program_follower.h"
 #include "input/ts_packet_window.h"
 #include "input/ts_tables.h"
 
@@ -60,27 +61,19 @@ class TsProgramPackets {
         bool started = false;
     };
 
-    TsProgramPackets(std::unique_ptr<TsPacketWindow> window, TsProgram program,
-                     std::int32_t limit);
+    TsProgramPackets(std::unique_ptr<TsPacketWindow> window, TsProgram program);
 
     // The PID that carries `stream` now; 0 for none.
     int pid_of(int stream) const;
     // The stream that `pid` carries now; -1 for none.
     int stream_of(int pid) const;
-    void use_program(const TsProgram& program);
-    // Follows the tables in a packet that starts a section on PID 0 or the program's map PID.
-    void follow_tables(const TsPacket& packet);
-    // The program in force at `position`: the nearest map of the program before it.
-    TsProgram program_at(std::int64_t position);
+    // Starts over with the program the follower names: no packet is being assembled.
+    void restart_assemblies();
+    // Moves to the transport packet at `position` with the program in force there.
+    void move_to(std::int64_t position);
 
     std::unique_ptr<TsPacketWindow> window_;
-    TsProgram opened_;   // the program chosen at open
-    TsProgram program_;  // the program being read
-    std::int32_t limit_;
-    // After an association that drops the program: the first map that names a stream is
-    // taken.
-    bool program_lost_ = false;
-    PidTable association_;
+    TsProgramFollower follower_;
     std::vector<Assembly> assemblies_;  // by stream: video first, then audio in order
     int only_stream_ = -1;              // the one stream delivered; -1 for all
 };
