@@ -18,13 +18,18 @@ class ProgramStreamPackets final : public AudioPackets {
         : blocks_(std::move(blocks)) {}
 
     const FileSetOps& file_set() const override { return blocks_->file_set(); }
-    void seek(std::int64_t position) override { blocks_->seek(position, SeekOrigin::begin); }
+    void seek(std::int64_t position, std::int64_t end) override {
+        blocks_->seek(position, SeekOrigin::begin);
+        end_ = end;
+    }
     std::int64_t tell() const override { return blocks_->tell(); }
 
     bool read(PesPacket& packet, PacketPlace& place) override {
         if (read_pes_packet(packet, *blocks_) <= 0) return false;
+        const std::int64_t start = blocks_->tell() - packet_start_bytes - packet.length();
+        if (start >= end_) return false;
         const StreamClass type = classify_pes_packet(packet);
-        place = {.start = blocks_->tell() - packet_start_bytes - packet.length(),
+        place = {.start = start,
                  .stream = packet.stream_id(),
                  .kind = type.kind,
                  .number = type.number};
@@ -50,6 +55,7 @@ class ProgramStreamPackets final : public AudioPackets {
 
   private:
     std::unique_ptr<BlockReader> blocks_;
+    std::int64_t end_ = std::numeric_limits<std::int64_t>::max();
 };
 
 class TransportStreamPackets final : public AudioPackets {
@@ -58,7 +64,7 @@ class TransportStreamPackets final : public AudioPackets {
         : packets_(std::move(packets)) {}
 
     const FileSetOps& file_set() const override { return packets_->file_set(); }
-    void seek(std::int64_t position) override { packets_->seek(position); }
+    void seek(std::int64_t position, std::int64_t end) override { packets_->seek(position, end); }
     std::int64_t tell() const override { return packets_->tell(); }
 
     bool read(PesPacket& packet, PacketPlace& place) override {

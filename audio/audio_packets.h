@@ -4,6 +4,7 @@
 // to.
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <span>
@@ -39,8 +40,10 @@ class AudioPackets {
     virtual ~AudioPackets() = default;
 
     virtual const FileSetOps& file_set() const = 0;
-    // Moves to byte offset `position`: the next packet read begins at or after it.
-    virtual void seek(std::int64_t position) = 0;
+    // Moves to byte offset `position`: the next packet read begins at or after it, and reads
+    // end at a packet that begins at or after `end`.
+    virtual void seek(std::int64_t position,
+                      std::int64_t end = std::numeric_limits<std::int64_t>::max()) = 0;
     // The position after the last packet read, or the one sought.
     virtual std::int64_t tell() const = 0;
     // Reads the next packet; false at the end of the data.

@@ -74,7 +74,7 @@ std::optional<StampedPacket> AudioReader::last_stamped_packet(int file) {
 
 std::optional<StampedPacket> AudioReader::first_stamped_packet(std::int64_t from,
                                                                std::int64_t before) {
-    packets_->seek(from);
+    packets_->seek(from, before);
     PesPacket packet;
     while (read_packet(packet)) {
         const std::int64_t start = place_.start;

@@ -118,7 +118,7 @@ class StampBreakSearch {
 
     // Reads the packets from `a` to `b` and notes every break between them.
     void walk(const StampedPacket& a, const StampedPacket& b) {
-        reader_.packets_->seek(a.position);
+        reader_.packets_->seek(a.position, b.position + 1);
         std::int64_t previous = -1;  // the last stamp met
         std::int64_t frames = 0;     // frames from the packet with that stamp on
         PesPacket packet;

@@ -63,8 +63,9 @@ void TsProgramPackets::move_to(std::int64_t position) {
     window_->position_seek(position);
 }
 
-void TsProgramPackets::seek(std::int64_t position) {
+void TsProgramPackets::seek(std::int64_t position, std::int64_t end) {
     move_to(position - position % window_->format().packet_size);
+    end_ = end;
 }
 
 bool TsProgramPackets::next(PesPacket& packet, Found& found) {
@@ -76,6 +77,12 @@ bool TsProgramPackets::next(PesPacket& packet, Found& found) {
         return true;
     };
     while (const auto transport = window_->current_packet()) {
+        // From the end on no packet starts; the data ends once none is left being assembled.
+        if (window_->packet_position() >= end_ &&
+            std::none_of(assemblies_.begin(), assemblies_.end(),
+                         [](const Assembly& assembly) { return assembly.started; })) {
+            return false;
+        }
         // Packets being assembled from streams that the new map drops are given up.
         if (follower_.watches(*transport) && follower_.follow(*transport)) restart_assemblies();
         const int stream = stream_of(transport->pid);
@@ -93,7 +100,7 @@ bool TsProgramPackets::next(PesPacket& packet, Found& found) {
             }
             if (transport->unit_start) {
                 pes_packet_release(assembly.packet);
-                assembly.started = true;
+                assembly.started = window_->packet_position() < end_;
                 assembly.start = window_->packet_position();
             }
             if (assembly.started) {
@@ -129,7 +136,7 @@ std::optional<std::int64_t> TsProgramPackets::previous(int stream, std::int64_t 
                                                        std::int64_t before, PesPacket& packet) {
     if (before <= 0) return std::nullopt;
     follower_.follow_from(*window_, before);
-    const TsProgramFollower program = follower_;
+    restart_assemblies();
     const int pid = pid_of(stream);
     if (pid == 0) return std::nullopt;
     const int packet_size = window_->format().packet_size;
@@ -137,17 +144,28 @@ std::optional<std::int64_t> TsProgramPackets::previous(int stream, std::int64_t 
          at -= packet_size) {
         window_->position_seek(at);
         const auto transport = window_->current_packet();
-        if (!transport || transport->pid != pid || !transport->unit_start) continue;
-        follower_ = program;
-        restart_assemblies();
-        Found found;
-        while (next(packet, found)) {
-            if (found.stream != stream) continue;
-            if (found.start == at) return at;
-            break;
+        if (transport && transport->pid == pid && transport->unit_start &&
+            assemble_from_here(pid, packet)) {
+            return at;
         }
     }
     return std::nullopt;
+}
+
+bool TsProgramPackets::assemble_from_here(int pid, PesPacket& packet) {
+    pes_packet_release(packet);
+    const std::int64_t start = window_->packet_position();
+    for (; const auto transport = window_->current_packet(); window_->next_packet()) {
+        if (transport->pid != pid) continue;
+        // The next packet start ends a packet of open length, and gives up one cut short.
+        if (transport->unit_start && window_->packet_position() != start)
+            return packet.length() == 0 && packet.fill() > 0;
+        const int offered = static_cast<int>(transport->payload.size());
+        const int taken = pes_feed(packet, transport->payload.data(), offered);
+        if (packet.complete()) return true;
+        if (taken < offered) return packet.length() == 0 && packet.fill() > 0;
+    }
+    return packet.length() == 0 && packet.fill() > 0;
 }
 
 }  // namespace quarnel

@@ -5,6 +5,7 @@
 // joined), the streams of the new map take their places.
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -33,8 +34,8 @@ class TsProgramPackets {
     const FileSetOps& file_set() const { return window_->file_set(); }
 
     // Moves to the transport packet that holds byte `position`; the program there is the one
-    // of the nearest map before it.
-    void seek(std::int64_t position);
+    // of the nearest map before it. Reads then end before packets that begin at or after `end`.
+    void seek(std::int64_t position, std::int64_t end = std::numeric_limits<std::int64_t>::max());
     // The position of the next transport packet to look at.
     std::int64_t tell() const { return window_->packet_position(); }
 
@@ -69,6 +70,9 @@ class TsProgramPackets {
     int stream_of(int pid) const;
     // Starts over with the program the follower names: no packet is being assembled.
     void restart_assemblies();
+    // Assembles the PES packet of `pid` that starts in the current transport packet, alone;
+    // false when it is cut short or the next packet of the PID starts first.
+    bool assemble_from_here(int pid, PesPacket& packet);
     // Moves to the transport packet at `position` with the program in force there.
     void move_to(std::int64_t position);
 
@@ -76,6 +80,7 @@ class TsProgramPackets {
     TsProgramFollower follower_;
     std::vector<Assembly> assemblies_;  // by stream: video first, then audio in order
     int only_stream_ = -1;              // the one stream delivered; -1 for all
+    std::int64_t end_ = std::numeric_limits<std::int64_t>::max();  // no packet starts from here
 };
 
 }  // namespace quarnel
