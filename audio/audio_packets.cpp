@@ -101,8 +101,7 @@ std::unique_ptr<AudioPackets> open_audio_packets(const std::string& path,
                                                  std::span<const std::uint8_t> head,
                                                  const SettingsStore& settings) {
     if (detect_packet_format(head)) {
-        auto packets = TsProgramPackets::open(file_set_open(path, settings),
-                                              read_search_limit(settings));
+        auto packets = TsProgramPackets::open(path, settings);
         if (!packets) return nullptr;
         return std::make_unique<TransportStreamPackets>(std::move(packets));
     }

@@ -127,7 +127,7 @@ std::int64_t TsLayer::seek(std::int64_t offset, SeekOrigin origin) {
                                                           : 0;
     const std::int64_t v = clamped_position(base, offset, size);
     const int packet_size = window_->format().packet_size;
-    follower_.follow_from(*window_, v - v % packet_size);
+    follower_.follow_from(v);
     take_followed_pid();
     pes_start_ = window_->position_seek(v - v % packet_size);
     clear_payload();
@@ -175,8 +175,9 @@ std::unique_ptr<TsLayer> ts_layer_open(const std::string& path, StreamKind wante
     if (wanted == StreamKind::video) {
         window->position_seek(0);
         if (auto program = find_program(*window, limit);
-            program && program->video_pid == selection->pid)
-            follower = TsProgramFollower(std::move(*program));
+            program && program->video_pid == selection->pid) {
+            follower = TsProgramFollower(std::move(*program), file_set_open(path, settings), *format);
+        }
     }
     std::unique_ptr<TsLayer> layer(new TsLayer(std::move(window),
                                                StreamClass{wanted, selection->number},

@@ -6,8 +6,8 @@
 namespace quarnel {
 
 std::unique_ptr<TsPacketWindow> TsPacketWindow::open(std::unique_ptr<FileSetOps> files,
-                                                     TsPacketFormat format) {
-    const auto size = static_cast<std::size_t>(ts_buffer_size(format.packet_size));
+                                                     TsPacketFormat format, int least_window) {
+    const auto size = static_cast<std::size_t>(ts_buffer_size(format.packet_size, least_window));
     std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[size]);
     if (!files || !buffer) return nullptr;
     return std::unique_ptr<TsPacketWindow>(

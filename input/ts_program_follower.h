@@ -5,7 +5,11 @@
 // its place.
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
+#include "input/file_set.h"
+#include "input/ts_packet_format.h"
 #include "input/ts_packet_window.h"
 #include "input/ts_tables.h"
 
@@ -13,11 +17,13 @@ namespace quarnel {
 
 class TsProgramFollower {
   public:
-    // Follows nothing until started.
+    // Follows nothing.
     TsProgramFollower() = default;
-    explicit TsProgramFollower(TsProgram opened) : opened_(opened), program_(std::move(opened)) {}
+    // Follows `opened`; `files` (a file set of its own, so that the reader's window stays
+    // where it is) are read to find the program in force at a position.
+    TsProgramFollower(TsProgram opened, std::unique_ptr<FileSetOps> files, TsPacketFormat format);
 
-    bool active() const { return opened_.map_pid != 0; }
+    bool active() const { return files_ != nullptr; }
     const TsProgram& program() const { return program_; }
 
     // Whether `packet` may change the program: it starts a section on PID 0, on the
@@ -37,12 +43,15 @@ class TsProgramFollower {
 
     // Makes the program in force at byte `position` the one followed: that of the nearest map
     // of the opened program before it, or after an association that drops it, of the nearest
-    // map of another program. Moves the window's cursor.
-    void follow_from(TsPacketWindow& window, std::int64_t position);
+    // map of another program.
+    void follow_from(std::int64_t position);
 
   private:
     void use(const TsProgram& program);
 
+    std::unique_ptr<FileSetOps> files_;
+    TsPacketFormat format_;
+    std::vector<std::uint8_t> chunk_;  // packets read back from a position
     TsProgram opened_;   // the program chosen at open
     TsProgram program_;  // the program being read
     bool program_lost_ = false;

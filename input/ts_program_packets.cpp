@@ -3,28 +3,35 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/settings.h"
 #include "input/ts_packet_format.h"
 #include "input/ts_select.h"
 
 namespace quarnel {
 
-std::unique_ptr<TsProgramPackets> TsProgramPackets::open(std::unique_ptr<FileSetOps> files,
-                                                         std::int32_t limit) {
+std::unique_ptr<TsProgramPackets> TsProgramPackets::open(const std::string& path,
+                                                         const SettingsStore& settings) {
+    auto files = file_set_open(path, settings);
     if (!files) return nullptr;
     const auto format = detect_packet_size(*files);
     if (!format) return nullptr;
-    auto window = TsPacketWindow::open(std::move(files), *format);
+    // The audio is measured at points spread over the file: each costs a window.
+    constexpr int least_window = 65536;
+    auto window = TsPacketWindow::open(std::move(files), *format, least_window);
     if (!window) return nullptr;
-    auto program = find_program(*window, limit);
-    if (!program) return nullptr;
-    std::unique_ptr<TsProgramPackets> packets(
-        new TsProgramPackets(std::move(window), std::move(*program)));
+    auto program = find_program(*window, read_search_limit(settings));
+    auto follower_files = file_set_open(path, settings);
+    if (!program || !follower_files) return nullptr;
+    std::unique_ptr<TsProgramPackets> packets(new TsProgramPackets(
+        std::move(window),
+        TsProgramFollower(std::move(*program), std::move(follower_files), *format)));
     packets->seek(0);
     return packets;
 }
 
-TsProgramPackets::TsProgramPackets(std::unique_ptr<TsPacketWindow> window, TsProgram program)
-    : window_(std::move(window)), follower_(std::move(program)) {
+TsProgramPackets::TsProgramPackets(std::unique_ptr<TsPacketWindow> window,
+                                   TsProgramFollower follower)
+    : window_(std::move(window)), follower_(std::move(follower)) {
     restart_assemblies();
 }
 
@@ -58,7 +65,7 @@ void TsProgramPackets::restart_assemblies() {
 }
 
 void TsProgramPackets::move_to(std::int64_t position) {
-    follower_.follow_from(*window_, position);
+    follower_.follow_from(position);
     restart_assemblies();
     window_->position_seek(position);
 }
@@ -135,7 +142,7 @@ bool TsProgramPackets::next(PesPacket& packet, Found& found) {
 std::optional<std::int64_t> TsProgramPackets::previous(int stream, std::int64_t begin,
                                                        std::int64_t before, PesPacket& packet) {
     if (before <= 0) return std::nullopt;
-    follower_.follow_from(*window_, before);
+    follower_.follow_from(before);
     restart_assemblies();
     const int pid = pid_of(stream);
     if (pid == 0) return std::nullopt;

@@ -8,6 +8,7 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "input/file_set.h"
@@ -25,11 +26,11 @@ class TsProgramPackets {
     static constexpr int first_audio_stream = 0xC0;  // the n-th MPEG audio stream is this + n
     static constexpr int max_audio_streams = 32;
 
-    // Opens the program whose video a transport stream's video is read from; nullptr when
-    // `files` hold no transport stream or no program map within `limit` bytes names MPEG
-    // video or audio.
-    static std::unique_ptr<TsProgramPackets> open(std::unique_ptr<FileSetOps> files,
-                                                  std::int32_t limit);
+    // Opens the program of the file set at `path` whose video a transport stream's video is
+    // read from; nullptr when it is no transport stream or no program map within the "limit"
+    // setting's bytes names MPEG video or audio.
+    static std::unique_ptr<TsProgramPackets> open(const std::string& path,
+                                                  const SettingsStore& settings);
 
     const FileSetOps& file_set() const { return window_->file_set(); }
 
@@ -62,7 +63,7 @@ class TsProgramPackets {
         bool started = false;
     };
 
-    TsProgramPackets(std::unique_ptr<TsPacketWindow> window, TsProgram program);
+    TsProgramPackets(std::unique_ptr<TsPacketWindow> window, TsProgramFollower follower);
 
     // The PID that carries `stream` now; 0 for none.
     int pid_of(int stream) const;
