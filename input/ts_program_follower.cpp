@@ -16,13 +16,13 @@ bool names_streams(const TsProgram& program) {
     return program.video_pid != 0 || !program.audio_pids.empty();
 }
 
-// Whether the association section in `packet` leaves out program map PID `map_pid`.
-bool association_drops(const TsPacket& packet, int map_pid, PidTable& association) {
-    PidTable read;
-    parse_pat(packet.payload, read);
-    if (!read.association_seen()) return false;
-    association = read;
-    return association[map_pid] != PidTable::program_map;
+// Whether the association section in `packet` leaves out program map PID `map_pid`; the maps
+// it lists go to `maps`.
+bool association_drops(const TsPacket& packet, int map_pid, std::vector<int>& maps) {
+    auto read = parse_pat_maps(packet.payload);
+    if (!read) return false;
+    maps = std::move(*read);
+    return std::find(maps.begin(), maps.end(), map_pid) == maps.end();
 }
 
 }  // namespace
@@ -35,6 +35,11 @@ TsProgramFollower::TsProgramFollower(TsProgram opened, std::unique_ptr<FileSetOp
       opened_(opened),
       program_(std::move(opened)) {}
 
+bool TsProgramFollower::lists_map(int pid) const {
+    return std::find(association_maps_.begin(), association_maps_.end(), pid) !=
+           association_maps_.end();
+}
+
 void TsProgramFollower::use(const TsProgram& program) {
     program_ = program;
     program_lost_ = false;
@@ -42,7 +47,7 @@ void TsProgramFollower::use(const TsProgram& program) {
 
 bool TsProgramFollower::follow(const TsPacket& packet) {
     if (packet.pid == 0) {
-        if (association_drops(packet, program_.map_pid, association_)) program_lost_ = true;
+        if (association_drops(packet, program_.map_pid, association_maps_)) program_lost_ = true;
         return false;
     }
     const bool own_map = packet.pid == program_.map_pid;
@@ -62,8 +67,8 @@ bool TsProgramFollower::follow(const TsPacket& packet) {
 bool TsProgramFollower::begins_program(const TsPacket& packet) const {
     if (!packet.unit_start || !active()) return false;
     if (packet.pid == 0) {
-        PidTable association;
-        return association_drops(packet, program_.map_pid, association);
+        std::vector<int> maps;
+        return association_drops(packet, program_.map_pid, maps);
     }
     if (packet.pid != program_.map_pid) return false;
     const auto program = parse_program(packet.payload, packet.pid);
@@ -92,8 +97,8 @@ void TsProgramFollower::follow_from(std::int64_t position) {
                 read_ts_packet(chunk_.data() + offset + static_cast<std::size_t>(format_.header_offset));
             if (!packet.unit_start) continue;
             if (packet.pid == 0) {
-                PidTable association;
-                if (association_drops(packet, opened_.map_pid, association)) {
+                std::vector<int> maps;
+                if (association_drops(packet, opened_.map_pid, maps)) {
                     use(nearest ? *nearest : opened_);
                     return;
                 }

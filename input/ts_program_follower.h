@@ -31,7 +31,7 @@ class TsProgramFollower {
     bool watches(const TsPacket& packet) const {
         return packet.unit_start && active() &&
                (packet.pid == 0 || packet.pid == program_.map_pid ||
-                (program_lost_ && association_[packet.pid] == PidTable::program_map));
+                (program_lost_ && lists_map(packet.pid)));
     }
     // Reads the tables in a packet that watches() accepts; true when the program's streams
     // changed.
@@ -48,6 +48,7 @@ class TsProgramFollower {
 
   private:
     void use(const TsProgram& program);
+    bool lists_map(int pid) const;
 
     std::unique_ptr<FileSetOps> files_;
     TsPacketFormat format_;
@@ -55,7 +56,7 @@ class TsProgramFollower {
     TsProgram opened_;   // the program chosen at open
     TsProgram program_;  // the program being read
     bool program_lost_ = false;
-    PidTable association_;
+    std::vector<int> association_maps_;  // of the last association read
 };
 
 }  // namespace quarnel

@@ -48,22 +48,39 @@ PidTable::Mark mark_of_stream_type(int stream_type) {
     }
 }
 
-}  // namespace
-
-void parse_pat(std::span<const std::uint8_t> payload, PidTable& table) {
+// Calls `visit`(program_number, PID) for each entry of the program association section in
+// `payload`; false when it is none.
+template <typename Visit>
+bool for_each_pat_entry(std::span<const std::uint8_t> payload, Visit visit) {
     const auto section = section_in(payload, pat_table_id);
-    if (!section) return;
+    if (!section) return false;
     // table_id, section_length, transport_stream_id, version, section numbers: 8 bytes; the
     // program loop runs to the CRC.
     constexpr std::size_t first_entry = 8;
     constexpr std::size_t entry_bytes = 4;
     for (std::size_t at = first_entry; at + entry_bytes + crc_bytes <= section->size();
          at += entry_bytes) {
-        const int program_number = read_u16(*section, at);
-        const int pid = read_u16(*section, at + 2) & 0x1FFF;
-        table.mark(pid, program_number != 0 ? PidTable::program_map : PidTable::network);
+        visit(read_u16(*section, at), read_u16(*section, at + 2) & 0x1FFF);
     }
-    table.mark(0, PidTable::association_read);
+    return true;
+}
+
+}  // namespace
+
+void parse_pat(std::span<const std::uint8_t> payload, PidTable& table) {
+    const bool read = for_each_pat_entry(payload, [&](int program_number, int pid) {
+        table.mark(pid, program_number != 0 ? PidTable::program_map : PidTable::network);
+    });
+    if (read) table.mark(0, PidTable::association_read);
+}
+
+std::optional<std::vector<int>> parse_pat_maps(std::span<const std::uint8_t> payload) {
+    std::vector<int> maps;
+    const bool read = for_each_pat_entry(payload, [&](int program_number, int pid) {
+        if (program_number != 0) maps.push_back(pid);
+    });
+    if (!read) return std::nullopt;
+    return maps;
 }
 
 namespace {

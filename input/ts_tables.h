@@ -42,6 +42,10 @@ class PidTable {
 // tables are ignored. Only the bytes of this one packet are read.
 void parse_pat(std::span<const std::uint8_t> payload, PidTable& table);
 
+// The program map PIDs that a program association section in `payload` lists, in its order;
+// nothing when it is no such section.
+std::optional<std::vector<int>> parse_pat_maps(std::span<const std::uint8_t> payload);
+
 // Marks the elementary PIDs of a program map section in `payload` by their stream type and
 // returns the PID of its first MPEG-1 or MPEG-2 video stream when `wanted` is video; 0 when
 // there is none or this is not a program map section.
