@@ -37,8 +37,9 @@ std::optional<TsPacketFormat> detect_packet_size(FileSetOps& files) {
     return detect_packet_format(std::span(head).first(got));
 }
 
-int ts_buffer_size(int packet_size, int least) {
+int ts_buffer_size(int packet_size) {
     constexpr int page = 4096;
+    constexpr int least = 524288;
     const int unit = std::lcm(packet_size, page);
     return unit >= least ? unit : (least + unit - 1) / unit * unit;
 }

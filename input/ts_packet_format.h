@@ -33,8 +33,7 @@ std::optional<TsPacketFormat> detect_packet_format(std::span<const std::uint8_t>
 std::optional<TsPacketFormat> detect_packet_size(FileSetOps& files);
 
 // Bytes of one window of the file: a multiple of both the packet size and 4096, at least
-// `least` bytes (512 KiB for a scan), so windows read at multiples of it start at packet
-// boundaries.
-int ts_buffer_size(int packet_size, int least = 524288);
+// 512 KiB, so windows read at multiples of it start at packet boundaries.
+int ts_buffer_size(int packet_size);
 
 }  // namespace quarnel

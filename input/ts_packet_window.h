@@ -45,11 +45,10 @@ inline TsPacket read_ts_packet(const std::uint8_t* header) {
 class TsPacketWindow {
   public:
     // Measures the file set and loads the window at its start; nullptr when the window cannot
-    // be allocated. Windows of ts_buffer_size(packet size, `least_window`) bytes: smaller
-    // ones cost less where the reader jumps about the file.
+    // be allocated. Windows hold ts_buffer_size bytes, or `window_packets` packets: fewer cost
+    // less where the reader jumps about the file.
     static std::unique_ptr<TsPacketWindow> open(std::unique_ptr<FileSetOps> files,
-                                                TsPacketFormat format,
-                                                int least_window = 524288);
+                                                TsPacketFormat format, int window_packets = 0);
 
     // The packet at the cursor; nothing at the end of the data. A last packet that the end of
     // the file cuts short is never read: it counts as the end.

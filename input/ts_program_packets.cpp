@@ -15,9 +15,10 @@ std::unique_ptr<TsProgramPackets> TsProgramPackets::open(const std::string& path
     if (!files) return nullptr;
     const auto format = detect_packet_size(*files);
     if (!format) return nullptr;
-    // The audio is measured at points spread over the file: each costs a window.
-    constexpr int least_window = 65536;
-    auto window = TsPacketWindow::open(std::move(files), *format, least_window);
+    // The audio is measured at points spread over the file: each costs a window. Windows below
+    // 128 KiB are not fetched ahead by the file set, which a jump would waste.
+    constexpr int window_packets = 512;
+    auto window = TsPacketWindow::open(std::move(files), *format, window_packets);
     if (!window) return nullptr;
     auto program = find_program(*window, read_search_limit(settings));
     auto follower_files = file_set_open(path, settings);
