@@ -40,9 +40,9 @@ std::int64_t AudioReader::seek_samples(std::int64_t target) {
     PesPacket packet;
     while (hi - lo >= seek_precision_bytes) {
         const std::int64_t mid = lo + (hi - lo) / 2;
-        blocks_->seek(mid, SeekOrigin::begin);
+        packets_->seek(mid);
         const std::int64_t stamp = read_stamped_packet(packet);
-        const std::int64_t after = blocks_->tell();
+        const std::int64_t after = packets_->tell();
         if (after > span_end) {
             hi = mid;
             continue;
@@ -62,7 +62,7 @@ std::int64_t AudioReader::seek_samples(std::int64_t target) {
         }
     }
 
-    blocks_->seek(best, SeekOrigin::begin);
+    packets_->seek(best);
     const std::int64_t stamp = read_stamped_packet(packet);
     if (stamp < 0) {
         // Nothing stamped follows: the reader stands at the end of the stream.
@@ -81,7 +81,7 @@ std::size_t AudioReader::read_frame(std::uint8_t* destination, std::size_t count
             if (count != 0) std::memset(destination, 0, count);
             return 0;
         }
-        if (is_stream_packet(packet)) append_payload(packet);
+        if (is_stream_packet()) append_payload(packet);
     }
     frames_.take(destination, count);
     position_ += samples_per_frame;
@@ -94,7 +94,7 @@ std::uint32_t AudioReader::peek_header() {
     while (!frame) {
         do {
             if (!read_packet(packet)) return 0;
-        } while (!is_stream_packet(packet));
+        } while (!is_stream_packet());
         if (payload_of(packet).empty()) return 0;
         append_payload(packet);
         frame = frames_.find_next_frame();

@@ -6,7 +6,6 @@
 #include "base/regular_file.h"
 #include "input/pes_header.h"
 #include "input/pes_payload.h"
-#include "input/pes_reader.h"
 
 namespace quarnel {
 namespace {
@@ -27,21 +26,22 @@ std::vector<std::uint8_t> read_file_start(const std::string& path) {
 
 std::unique_ptr<AudioReaderOps> audio_reader_open(const std::string& path,
                                                   const SettingsStore& settings) {
-    if (!probe_audio_packets(read_file_start(path))) return nullptr;
-    auto blocks = block_reader_open(path, settings);
-    if (!blocks) return nullptr;
-    return AudioReader::create(std::move(blocks));
+    auto packets = open_audio_packets(path, read_file_start(path), settings);
+    if (!packets) return nullptr;
+    return AudioReader::create(std::move(packets));
 }
 
-AudioReader::AudioReader(std::unique_ptr<BlockReader> blocks) : blocks_(std::move(blocks)) {}
+AudioReader::AudioReader(std::unique_ptr<AudioPackets> packets)
+    : packets_(std::move(packets)) {}
 
-std::unique_ptr<AudioReader> AudioReader::create(std::unique_ptr<BlockReader> blocks) {
-    std::unique_ptr<AudioReader> reader(new (std::nothrow) AudioReader(std::move(blocks)));
+std::unique_ptr<AudioReader> AudioReader::create(std::unique_ptr<AudioPackets> packets) {
+    std::unique_ptr<AudioReader> reader(new (std::nothrow) AudioReader(std::move(packets)));
     if (!reader) return nullptr;
-    reader->file_count_ = reader->blocks_->file_set().file_count();
-    if (!reader->find_audio_stream() || !reader->find_start_time() || !reader->measure_length()) {
-        return nullptr;
-    }
+    reader->file_count_ = reader->packets_->file_set().file_count();
+    if (!reader->find_audio_stream() || !reader->find_start_time()) return nullptr;
+    // The video has told where display starts: from here on only the audio is read.
+    reader->packets_->keep_only(reader->stream_);
+    if (!reader->measure_length()) return nullptr;
     reader->frames_.clear();
     reader->seek_samples(0);
     return reader;
@@ -52,16 +52,12 @@ AudioInfo AudioReader::get_info() const {
 }
 
 bool AudioReader::read_packet(PesPacket& packet) {
-    return read_pes_packet(packet, *blocks_) > 0;
-}
-
-bool AudioReader::is_stream_packet(const PesPacket& packet) const {
-    return packet.stream_id() == stream_id_;
+    return packets_->read(packet, place_);
 }
 
 std::int64_t AudioReader::read_stamped_packet(PesPacket& packet) {
     while (read_packet(packet)) {
-        if (!is_stream_packet(packet)) continue;
+        if (!is_stream_packet()) continue;
         const std::int64_t stamp = get_pes_timestamps(packet).pts;
         if (stamp >= 0) return stamp;
     }
@@ -69,7 +65,7 @@ std::int64_t AudioReader::read_stamped_packet(PesPacket& packet) {
 }
 
 std::int64_t AudioReader::file_start(int file) const {
-    return file == 0 ? 0 : blocks_->file_set().file_end(file - 1);
+    return file == 0 ? 0 : packets_->file_set().file_end(file - 1);
 }
 
 std::span<const std::uint8_t> payload_of(const PesPacket& packet) {

@@ -10,7 +10,7 @@
 
 #include "audio/audio_reader_ops.h"
 #include "audio/frame_buffer.h"
-#include "input/block_reader.h"
+#include "audio/audio_packets.h"
 #include "input/pes_packet.h"
 
 namespace quarnel {
@@ -48,7 +48,7 @@ class AudioReader final : public AudioReaderOps {
     static constexpr std::int64_t scan_limit_bytes = 8388608;
 
     // Chooses the stream and measures it; nullptr when any step fails.
-    static std::unique_ptr<AudioReader> create(std::unique_ptr<BlockReader> blocks);
+    static std::unique_ptr<AudioReader> create(std::unique_ptr<AudioPackets> packets);
 
     std::int64_t get_position() const override { return position_; }
     std::int64_t seek_samples(std::int64_t target) override;
@@ -59,7 +59,7 @@ class AudioReader final : public AudioReaderOps {
   private:
     friend class StampBreakSearch;
 
-    explicit AudioReader(std::unique_ptr<BlockReader> blocks);
+    explicit AudioReader(std::unique_ptr<AudioPackets> packets);
 
     bool find_audio_stream();
     bool find_start_time();
@@ -74,22 +74,24 @@ class AudioReader final : public AudioReaderOps {
     std::vector<StampBreak> find_breaks(const StampedPacket& first, const StampedPacket& last);
     bool measure_length();
 
-    // Reads the next packet; false at the end of the data.
+    // Reads the next packet, noting where it lies in place_; false at the end of the data.
     bool read_packet(PesPacket& packet);
     // Reads on to the next packet of the stream with a time stamp; returns that stamp, or
     // -1 when the data ends first.
     std::int64_t read_stamped_packet(PesPacket& packet);
-    bool is_stream_packet(const PesPacket& packet) const;
+    // Whether the last packet read belongs to the chosen stream.
+    bool is_stream_packet() const { return place_.stream == stream_; }
     std::int64_t file_start(int file) const;
     // Sample number on the stream's timeline of time stamp `stamp` met in `span`.
     std::int64_t timeline_samples(const TimelineSpan& span, std::int64_t stamp) const;
     bool append_payload(const PesPacket& packet);
 
-    std::unique_ptr<BlockReader> blocks_;
+    std::unique_ptr<AudioPackets> packets_;
+    PacketPlace place_;  // of the last packet read
     int file_count_ = 1;
     std::int64_t total_samples_ = 0;
     std::int64_t position_ = 0;
-    int stream_id_ = 0;
+    int stream_ = 0;  // names the chosen stream as PacketPlace::stream does
     std::int32_t sampling_rate_ = 0;
     std::int32_t channels_ = 0;
     std::int32_t bit_rate_ = 0;

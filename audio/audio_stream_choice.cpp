@@ -70,20 +70,20 @@ bool probe_audio_packets(std::span<const std::uint8_t> data) {
 }
 
 bool AudioReader::find_audio_stream() {
-    blocks_->seek(0, SeekOrigin::begin);
+    packets_->seek(0);
     std::vector<Candidate> candidates;
     const Candidate* chosen = nullptr;
     PesPacket packet;
     while (!chosen && read_packet(packet)) {
-        const bool audio = classify_pes_packet(packet).kind == StreamKind::mpeg_audio;
+        const bool audio = place_.kind == StreamKind::mpeg_audio;
         // The first audio packet counts even when it ends beyond the scan.
-        if (blocks_->tell() > scan_limit_bytes && !(audio && candidates.empty())) break;
+        if (packets_->tell() > scan_limit_bytes && !(audio && candidates.empty())) break;
         if (!audio) continue;
         auto candidate =
             std::find_if(candidates.begin(), candidates.end(),
-                         [&](const Candidate& c) { return c.stream_id == packet.stream_id(); });
+                         [&](const Candidate& c) { return c.stream_id == place_.stream; });
         if (candidate == candidates.end()) {
-            candidate = candidates.emplace(candidates.end(), packet.stream_id());
+            candidate = candidates.emplace(candidates.end(), place_.stream);
         }
         candidate->add(payload_of(packet));
         chosen = first_confirmed(candidates);
@@ -96,7 +96,7 @@ bool AudioReader::find_audio_stream() {
         chosen = first_confirmed(candidates);
         if (!chosen) return false;
     }
-    stream_id_ = chosen->stream_id;
+    stream_ = chosen->stream_id;
     sampling_rate_ = chosen->format->sampling_rate;
     channels_ = chosen->format->channels;
     bit_rate_ = chosen->format->bit_rate;

@@ -22,29 +22,28 @@ constexpr int frameless_packet_limit = 5;
 }  // namespace
 
 bool AudioReader::find_start_time() {
-    blocks_->seek(0, SeekOrigin::begin);
+    packets_->seek(0);
     DisplayStartScan video;
     std::int64_t audio_stamp = -1;
     int video_number = -1;
     PesPacket packet;
     while (read_packet(packet)) {
-        if (is_stream_packet(packet)) {
+        if (is_stream_packet()) {
             if (audio_stamp < 0) audio_stamp = get_pes_timestamps(packet).pts;
-        } else if (const StreamClass type = classify_pes_packet(packet);
-                   type.kind == StreamKind::video) {
+        } else if (place_.kind == StreamKind::video) {
             // The first video stream in the file is the one shown.
-            if (video_number < 0) video_number = type.number;
-            if (type.number == video_number) {
+            if (video_number < 0) video_number = place_.number;
+            if (place_.number == video_number) {
                 video.add_packet(payload_of(packet), get_pes_timestamps(packet).pts);
             }
         }
-        if ((audio_stamp >= 0 && video.found()) || blocks_->tell() > scan_limit_bytes) break;
+        if ((audio_stamp >= 0 && video.found()) || packets_->tell() > scan_limit_bytes) break;
     }
     // Without a stamped audio packet there is nothing to measure, whatever the video says.
     const std::int64_t start =
         audio_stamp >= 0 && video.found() ? video.display_start() : audio_stamp;
     spans_.assign(1, TimelineSpan{.begin = 0,
-                                  .end = blocks_->file_set().file_end(0),
+                                  .end = packets_->file_set().file_end(0),
                                   .first_stamp = start,
                                   .start_time = 0});
     return start >= 0;
@@ -52,22 +51,16 @@ bool AudioReader::find_start_time() {
 
 std::optional<StampedPacket> AudioReader::last_stamped_packet(int file) {
     const std::int64_t begin = file_start(file);
-    const std::int64_t end = blocks_->file_set().file_end(file);
-    const std::uint32_t wanted = 0x100u | static_cast<std::uint32_t>(stream_id_);
-    blocks_->seek(end, SeekOrigin::begin);
+    const std::int64_t end = packets_->file_set().file_end(file);
     int frameless = 0;
     PesPacket packet;
-    for (;;) {
-        if (!blocks_->prev_start_code()) return std::nullopt;
-        // The search finds a start code at the file's end too: that packet is the next file's.
-        if (blocks_->peek_bits(32) != wanted || blocks_->tell() >= end) {
-            blocks_->step_back();
-            continue;
-        }
-        const std::int64_t at = blocks_->tell();
+    // Packets that begin at the file's end are the next file's.
+    for (std::int64_t before = end;;) {
         // Audio of an earlier file does not tell where this one ends.
-        if (at < begin) return std::nullopt;
-        if (read_packet(packet)) {
+        const auto previous = packets_->read_previous(stream_, begin, before, packet);
+        if (!previous) return std::nullopt;
+        const std::int64_t at = previous->start;
+        if (previous->whole) {
             const std::int64_t stamp = get_pes_timestamps(packet).pts;
             if (stamp >= 0) {
                 const int frames = count_frames_in_payload(payload_of(packet));
@@ -75,20 +68,18 @@ std::optional<StampedPacket> AudioReader::last_stamped_packet(int file) {
                 if (++frameless == frameless_packet_limit) return std::nullopt;
             }
         }
-        if (at < 4) return std::nullopt;
-        // Resume so that only start codes beginning before this packet are found.
-        blocks_->seek(at - 4, SeekOrigin::begin);
+        before = at;
     }
 }
 
 std::optional<StampedPacket> AudioReader::first_stamped_packet(std::int64_t from,
                                                                std::int64_t before) {
-    blocks_->seek(from, SeekOrigin::begin);
+    packets_->seek(from, before);
     PesPacket packet;
     while (read_packet(packet)) {
-        const std::int64_t start = blocks_->tell() - 6 - packet.length();
+        const std::int64_t start = place_.start;
         if (start >= before) break;
-        if (!is_stream_packet(packet)) continue;
+        if (!is_stream_packet()) continue;
         const std::int64_t stamp = get_pes_timestamps(packet).pts;
         if (stamp >= 0) return StampedPacket{start, stamp, 0};
     }
@@ -101,7 +92,7 @@ bool AudioReader::measure_length() {
     // The first stamped packet of the file being measured.
     std::optional<StampedPacket> first = first_stamped_packet(0, span.end);
     for (int file = 0; file < file_count_; ++file) {
-        const std::int64_t file_end = blocks_->file_set().file_end(file);
+        const std::int64_t file_end = packets_->file_set().file_end(file);
         span.end = file_end;
         // Where the file's audio ends on the timeline; a file without stamped audio adds
         // nothing.
@@ -127,7 +118,7 @@ bool AudioReader::measure_length() {
             .begin = file_end, .end = file_end, .first_stamp = -1, .start_time = end_time};
         first = std::nullopt;
         if (file + 1 < file_count_) {
-            first = first_stamped_packet(file_end, blocks_->file_set().file_end(file + 1));
+            first = first_stamped_packet(file_end, packets_->file_set().file_end(file + 1));
             if (first) next.first_stamp = first->stamp;
         }
         // The next file's own stamps are exact when they continue this file's audio.

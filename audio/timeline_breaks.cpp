@@ -41,7 +41,7 @@ class StampBreakSearch {
 
     std::vector<StampBreak> run(const StampedPacket& first, const StampedPacket& last) {
         std::vector<StampedPacket> samples{first};
-        const std::int64_t total = reader_.blocks_->file_set().file_end(reader_.file_count_ - 1);
+        const std::int64_t total = reader_.packets_->file_set().file_end(reader_.file_count_ - 1);
         for (int i = 1; i < sample_points; ++i) {
             const std::int64_t at = total / sample_points * i;
             if (at <= first.position || at >= last.position) continue;
@@ -118,15 +118,14 @@ class StampBreakSearch {
 
     // Reads the packets from `a` to `b` and notes every break between them.
     void walk(const StampedPacket& a, const StampedPacket& b) {
-        BlockReader& blocks = *reader_.blocks_;
-        blocks.seek(a.position, SeekOrigin::begin);
+        reader_.packets_->seek(a.position, b.position + 1);
         std::int64_t previous = -1;  // the last stamp met
         std::int64_t frames = 0;     // frames from the packet with that stamp on
         PesPacket packet;
         while (reader_.read_packet(packet)) {
-            const std::int64_t start = blocks.tell() - 6 - packet.length();
+            const std::int64_t start = reader_.place_.start;
             if (start > b.position) break;
-            if (!reader_.is_stream_packet(packet)) continue;
+            if (!reader_.is_stream_packet()) continue;
             const std::int64_t stamp = get_pes_timestamps(packet).pts;
             const int packet_frames = count_frames_in_payload(payload_of(packet));
             if (stamp < 0) {

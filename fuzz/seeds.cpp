@@ -135,6 +135,26 @@ Corpus block_reader_corpus() {
     return with_options(program_streams(), {{"", 0}, {"_across_blocks", 1}});
 }
 
+// Two recordings joined: the second's association drops the first's program map for one on
+// another PID, whose video and Layer II audio run in stamped packets.
+Bytes joined_transport_stream() {
+    const Bytes video = video_streams()["mpeg2_closed_gops"].data();
+    const test::Mp2Format format{.bit_rate = 128000, .sampling_rate = 44100};
+    const std::int64_t ticks_per_packet = 2 * 1152 * 90000 / 44100;
+    test::TsWriter ts;
+    for (const int base : {0x100, 0x200}) {
+        ts.section(0, test::pat_section({{1, base}}));
+        ts.section(base, test::pmt_section(1, {{0x02, base + 0x11, {}}, {0x03, base + 0x12, {}}}));
+        ts.video(base + 0x11, video, 400);
+        for (int k = 0; k < 4; ++k) {
+            ts.pes(base + 0x12, test::pes_packet(test::MuxSyntax::mpeg2, 0xC0,
+                                                 test::mp2_frames(format, 2),
+                                                 {.pts = 3600 + k * ticks_per_packet}));
+        }
+    }
+    return ts.bytes();
+}
+
 Corpus transport_streams() {
     const Bytes video = video_streams()["mpeg2_closed_gops"].data();
     test::TsWriter ts;
@@ -148,10 +168,11 @@ Corpus transport_streams() {
     return {{"tables_video_audio", ts.bytes()},
             {"m2ts_192", test::repack(ts.bytes(), 4, 0)},
             {"parity_204", test::repack(ts.bytes(), 0, 16)},
-            {"no_tables", no_tables.bytes()}};
+            {"no_tables", no_tables.bytes()},
+            {"joined_programs", joined_transport_stream()}};
 }
 
-// Program streams whose Layer II audio runs in stamped packets beside the video.
+// Program and transport streams whose Layer II audio runs in stamped packets beside the video.
 Corpus audio_corpus() {
     Corpus corpus = program_streams();
     const test::Mp2Format format{.bit_rate = 128000, .sampling_rate = 44100};
@@ -163,6 +184,8 @@ Corpus audio_corpus() {
         ps.pack_header().pes(0xC0, test::mp2_frames(format, 2),
                              {.pts = 3600 + k * ticks_per_packet});
     corpus["audio_packets"] = ps.bytes();
+    corpus["transport_joined"] = joined_transport_stream();
+    corpus["transport_joined_204"] = test::repack(joined_transport_stream(), 0, 16);
     return corpus;
 }
 

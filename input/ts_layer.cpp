@@ -6,11 +6,15 @@
 #include "input/file_set_entries.h"
 #include "input/ts_packet_window.h"
 #include "input/ts_select.h"
+#include "input/ts_tables.h"
 
 namespace quarnel {
 
-TsLayer::TsLayer(std::unique_ptr<TsPacketWindow> window, StreamClass stream, int pid)
-    : window_(std::move(window)), stream_(stream), pid_(pid) {}
+TsLayer::TsLayer(std::unique_ptr<TsPacketWindow> window, StreamClass stream, int pid,
+                 TsProgramFollower follower)
+    : window_(std::move(window)), stream_(stream), pid_(pid), follower_(std::move(follower)) {
+    continuation_.follow_with(&follower_);
+}
 
 TsLayer::~TsLayer() = default;
 
@@ -18,11 +22,25 @@ TsPacketFormat TsLayer::format() const {
     return window_->format();
 }
 
+void TsLayer::take_followed_pid() {
+    if (follower_.active() && follower_.program().video_pid != 0)
+        pid_ = follower_.program().video_pid;
+}
+
 bool TsLayer::read_ts_pes(bool continue_own) {
     pes_packet_release(packet_);
     continuation_.stop();
+    take_followed_pid();
     bool started = false;
     while (const auto packet = window_->current_packet()) {
+        if (follower_.watches(*packet) && follower_.follow(*packet) &&
+            follower_.program().video_pid != pid_) {
+            take_followed_pid();
+            // The packet being assembled ends here; the next call starts with the new PID.
+            if (started && packet_.fill() > 0) return true;
+            started = false;
+            pes_packet_release(packet_);
+        }
         if (packet->pid == pid_ && (packet->unit_start || started)) {
             if (!started) pes_start_ = window_->packet_position();
             started = true;
@@ -109,13 +127,17 @@ std::int64_t TsLayer::seek(std::int64_t offset, SeekOrigin origin) {
                                                           : 0;
     const std::int64_t v = clamped_position(base, offset, size);
     const int packet_size = window_->format().packet_size;
+    follower_.follow_from(v);
+    take_followed_pid();
     pes_start_ = window_->position_seek(v - v % packet_size);
     clear_payload();
 
     // Back to the packet of the PID before the start of the PES packet that holds v: a
-    // position is never before the packet that began its PES packet.
+    // position is never before the packet that began its PES packet, nor the video before
+    // the program it belongs to.
     bool seen_start = false;
     while (const auto packet = window_->current_packet()) {
+        if (follower_.begins_program(*packet)) break;
         if (packet->pid == pid_) {
             if (seen_start) break;
             seen_start = packet->unit_start;
@@ -145,10 +167,21 @@ std::unique_ptr<TsLayer> ts_layer_open(const std::string& path, StreamKind wante
     if (!format) return nullptr;
     auto window = TsPacketWindow::open(std::move(files), *format);
     if (!window) return nullptr;
-    const auto selection = select_pid(*window, wanted, read_search_limit(settings));
+    const std::int32_t limit = read_search_limit(settings);
+    const auto selection = select_pid(*window, wanted, limit);
     if (!selection) return nullptr;
-    std::unique_ptr<TsLayer> layer(
-        new TsLayer(std::move(window), StreamClass{wanted, selection->number}, selection->pid));
+    // Video that the tables name follows its program.
+    TsProgramFollower follower;
+    if (wanted == StreamKind::video) {
+        window->position_seek(0);
+        if (auto program = find_program(*window, limit);
+            program && program->video_pid == selection->pid) {
+            follower = TsProgramFollower(std::move(*program), file_set_open(path, settings), *format);
+        }
+    }
+    std::unique_ptr<TsLayer> layer(new TsLayer(std::move(window),
+                                               StreamClass{wanted, selection->number},
+                                               selection->pid, std::move(follower)));
     layer->seek(0, SeekOrigin::begin);
     return layer;
 }

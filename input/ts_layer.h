@@ -1,7 +1,8 @@
 #pragma once
 // Transport streams (ISO/IEC 13818-1, 2.4.3): finds the packet size, selects the PID of one
 // elementary stream from the program tables or from the packets themselves, and delivers
-// that stream's PES payloads to the video bit reader.
+// that stream's PES payloads to the video bit reader. Video chosen from the tables follows its
+// program where the program's map moves it to another PID or a new program takes its place.
 
 #include <cstddef>
 #include <cstdint>
@@ -15,6 +16,7 @@
 #include "input/pes_payload.h"
 #include "input/ts_packet_format.h"
 #include "input/ts_pes_continuation.h"
+#include "input/ts_program_follower.h"
 
 namespace quarnel {
 
@@ -44,7 +46,8 @@ class TsLayer final : public StreamOps {
   private:
     friend std::unique_ptr<TsLayer> ts_layer_open(const std::string& path, StreamKind wanted,
                                                   const SettingsStore& settings);
-    TsLayer(std::unique_ptr<TsPacketWindow> window, StreamClass stream, int pid);
+    TsLayer(std::unique_ptr<TsPacketWindow> window, StreamClass stream, int pid,
+            TsProgramFollower follower);
 
     // Assembles the next PES packet of the PID into `packet_`; false at the end of the data.
     // With `continue_own`, a packet of the layer's stream is assembled only until its header
@@ -52,6 +55,8 @@ class TsLayer final : public StreamOps {
     bool read_ts_pes(bool continue_own);
     bool holds_stream() const { return classify_pes_packet(packet_) == stream_; }
     void clear_payload();
+    // Takes the video PID of the program followed.
+    void take_followed_pid();
     // Makes the payload of `packet_` the one being delivered, from its byte `offset` on.
     void deliver_from(std::size_t offset);
     // Copies bytes of the payload being delivered: the stored ones, then those that follow.
@@ -60,6 +65,7 @@ class TsLayer final : public StreamOps {
     std::unique_ptr<TsPacketWindow> window_;
     StreamClass stream_;  // what delivered PES packets must classify as
     int pid_;
+    TsProgramFollower follower_;  // inactive when the video was found by content
     PesPacket packet_;  // the PES packet being delivered, whole or its first bytes
     TsPesContinuation continuation_;
     std::span<const std::uint8_t> stored_payload_;  // the payload bytes in packet_ to deliver

@@ -6,8 +6,10 @@
 namespace quarnel {
 
 std::unique_ptr<TsPacketWindow> TsPacketWindow::open(std::unique_ptr<FileSetOps> files,
-                                                     TsPacketFormat format) {
-    const auto size = static_cast<std::size_t>(ts_buffer_size(format.packet_size));
+                                                     TsPacketFormat format, int window_packets) {
+    const auto size = static_cast<std::size_t>(window_packets > 0
+                                                   ? window_packets * format.packet_size
+                                                   : ts_buffer_size(format.packet_size));
     std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[size]);
     if (!files || !buffer) return nullptr;
     return std::unique_ptr<TsPacketWindow>(

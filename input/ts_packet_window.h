@@ -45,9 +45,10 @@ inline TsPacket read_ts_packet(const std::uint8_t* header) {
 class TsPacketWindow {
   public:
     // Measures the file set and loads the window at its start; nullptr when the window cannot
-    // be allocated.
+    // be allocated. Windows hold ts_buffer_size bytes, or `window_packets` packets: fewer cost
+    // less where the reader jumps about the file.
     static std::unique_ptr<TsPacketWindow> open(std::unique_ptr<FileSetOps> files,
-                                                TsPacketFormat format);
+                                                TsPacketFormat format, int window_packets = 0);
 
     // The packet at the cursor; nothing at the end of the data. A last packet that the end of
     // the file cuts short is never read: it counts as the end.
@@ -77,6 +78,7 @@ class TsPacketWindow {
     std::int64_t position_seek(std::int64_t target);
 
     const TsPacketFormat& format() const { return format_; }
+    const FileSetOps& file_set() const { return *files_; }
     std::int64_t file_size() const { return file_size_; }
 
   private:

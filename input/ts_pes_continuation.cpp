@@ -80,6 +80,11 @@ std::size_t TsPesContinuation::copy_payload(TsPacketWindow& window, int pid,
             break;
         }
         if (packet->pid != pid || consumed_ == packet->payload.size()) {
+            if (follower_ && follower_->watches(*packet) && follower_->follow(*packet) &&
+                follower_->program().video_pid != pid) {
+                ended = true;  // the new video is read from the next packet start on
+                break;
+            }
             window.next_packet();
             consumed_ = 0;
             continue;

@@ -13,6 +13,7 @@
 
 #include "input/pes_packet.h"
 #include "input/prefix_notes.h"
+#include "input/ts_program_follower.h"
 
 namespace quarnel {
 
@@ -36,6 +37,10 @@ class TsPesContinuation {
     // end of the packet.
     FoundStartCodes found() const { return found_; }
 
+    // Has `follower` (which must outlive this) read the tables passed while copying: a packet
+    // ends where the program's video moves to another PID.
+    void follow_with(TsProgramFollower* follower) { follower_ = follower; }
+
     // Whether bytes may still follow.
     bool open() const { return open_ || spill_offset_ < spill_size_; }
     void stop() {
@@ -50,6 +55,7 @@ class TsPesContinuation {
     std::size_t copy_payload(TsPacketWindow& window, int pid, std::uint8_t* destination,
                              std::size_t size);
 
+    TsProgramFollower* follower_ = nullptr;
     bool open_ = false;
     bool open_length_ = false;  // the packet's length field is 0: a packet start ends it
     int fill_ = 0;              // bytes of the packet so far, as pes_feed counts them

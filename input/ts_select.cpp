@@ -60,15 +60,20 @@ std::optional<TsSelection> scan_content(TsPacketWindow& window, StreamKind wante
     return choice;
 }
 
+// Reads program association sections until one has been read; the cursor stays on its packet.
+bool walk_to_association(TsPacketWindow& window, std::int32_t limit, PidTable& table) {
+    return walk_packets(window, limit, [&](const TsPacket& packet) {
+        if (packet.pid == 0) parse_pat(packet.payload, table);
+        return table.association_seen();
+    });
+}
+
 }  // namespace
 
 std::optional<TsSelection> select_pid(TsPacketWindow& window, StreamKind wanted,
                                       std::int32_t limit) {
     PidTable table;
-    const bool association = walk_packets(window, limit, [&](const TsPacket& packet) {
-        if (packet.pid == 0) parse_pat(packet.payload, table);
-        return table.association_seen();
-    });
+    const bool association = walk_to_association(window, limit, table);
     // The program map sections are looked for from the packet that held the association on.
     int pid = 0;
     if (association) {
@@ -80,6 +85,21 @@ std::optional<TsSelection> select_pid(TsPacketWindow& window, StreamKind wanted,
     }
     if (pid != 0) return TsSelection{pid, 0};
     return scan_content(window, wanted, limit);
+}
+
+std::optional<TsProgram> find_program(TsPacketWindow& window, std::int32_t limit) {
+    PidTable table;
+    if (!walk_to_association(window, limit, table)) return std::nullopt;
+    std::optional<TsProgram> with_audio;
+    std::optional<TsProgram> with_video;
+    walk_packets(window, limit, [&](const TsPacket& packet) {
+        if (table[packet.pid] != PidTable::program_map || !packet.unit_start) return false;
+        const auto program = parse_program(packet.payload, packet.pid);
+        if (program && program->video_pid != 0) with_video = program;
+        if (program && !program->audio_pids.empty() && !with_audio) with_audio = program;
+        return with_video.has_value();
+    });
+    return with_video ? with_video : with_audio;
 }
 
 }  // namespace quarnel

@@ -6,6 +6,7 @@
 
 #include "input/pes_payload.h"
 #include "input/ts_packet_window.h"
+#include "input/ts_tables.h"
 
 namespace quarnel {
 
@@ -20,5 +21,10 @@ struct TsSelection {
 // position (its start at open). The tables give a video stream number 0.
 std::optional<TsSelection> select_pid(TsPacketWindow& window, StreamKind wanted,
                                       std::int32_t limit);
+
+// The program whose video select_pid chooses from the tables: the first program map section
+// after the program association that lists MPEG video, or failing that the first that lists
+// MPEG audio; looked for like select_pid's. Nothing without one.
+std::optional<TsProgram> find_program(TsPacketWindow& window, std::int32_t limit);
 
 }  // namespace quarnel

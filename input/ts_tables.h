@@ -4,7 +4,9 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <vector>
 
 #include "input/pes_payload.h"
 
@@ -40,9 +42,27 @@ class PidTable {
 // tables are ignored. Only the bytes of this one packet are read.
 void parse_pat(std::span<const std::uint8_t> payload, PidTable& table);
 
+// The program map PIDs that a program association section in `payload` lists, in its order;
+// nothing when it is no such section.
+std::optional<std::vector<int>> parse_pat_maps(std::span<const std::uint8_t> payload);
+
 // Marks the elementary PIDs of a program map section in `payload` by their stream type and
 // returns the PID of its first MPEG-1 or MPEG-2 video stream when `wanted` is video; 0 when
 // there is none or this is not a program map section.
 int parse_pmt(std::span<const std::uint8_t> payload, StreamKind wanted, PidTable& table);
+
+// The streams of one program that the analyser reads: its first MPEG-1 or MPEG-2 video and
+// the streams that may carry MPEG audio (stream types 0x03 and 0x04, and 0x06, private PES
+// data), in the order of its map.
+struct TsProgram {
+    int map_pid = 0;    // of its program map section
+    int video_pid = 0;  // 0 without video
+    std::vector<int> audio_pids;
+    bool operator==(const TsProgram&) const = default;
+};
+
+// The program that a program map section in `payload` (a transport packet's, from its
+// pointer_field) describes; nothing when it is no program map section.
+std::optional<TsProgram> parse_program(std::span<const std::uint8_t> payload, int map_pid);
 
 }  // namespace quarnel

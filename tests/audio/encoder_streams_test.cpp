@@ -1,5 +1,5 @@
-// Program streams with Layer II audio from real encoders and multiplexers, measured against
-// the packet time stamps that ffprobe reports.
+// Program and transport streams with Layer II audio from real encoders and multiplexers,
+// measured against the packet time stamps that ffprobe reports.
 
 #include <gtest/gtest.h>
 
@@ -17,6 +17,8 @@
 #include "support/encoder_tools.h"
 #include "support/external_programs.h"
 #include "support/temp_dir.h"
+#include "support/ts_writer.h"
+#include "video/video_source.h"
 
 namespace quarnel {
 namespace {
@@ -218,6 +220,131 @@ TEST(EncoderStreams, RecordingsJoinedInOneFileAreMeasuredLikeASplitSet) {
         const std::int64_t expected = length_of(dir.file("set001.mpg"), split);
         EXPECT_GT(expected, length_of(second)) << second;
         EXPECT_EQ(length_of(dir.write("joined.mpg", joined)), expected) << second;
+    }
+}
+
+// A transport stream by ffmpeg of its test picture and tones; `options` choose the streams,
+// their encoders and the multiplexer's settings.
+std::string ffmpeg_transport_stream(const test::TempDir& dir, const std::string& name,
+                                    const std::string& options) {
+    const std::string path = dir.file(name);
+    const bool made = test::run_quietly(
+        "ffmpeg -nostdin -y -f lavfi -i testsrc=size=320x240:rate=25 " + options +
+        " -c:v mpeg2video -b:v 1500k -g 12 -bf 2 -f mpegts '" + path + "'");
+    return made ? path : std::string();
+}
+
+// What ffprobe reports of audio stream `index`: "rate,channels,bit rate" (its first line; the
+// stream is listed again under its program).
+std::string probed_audio(const std::string& path, int index) {
+    const std::string out = run("ffprobe -v error -select_streams a:" + std::to_string(index) +
+                                " -show_entries stream=sample_rate,channels,bit_rate -of csv=p=0 '" +
+                                path + "'");
+    return out.substr(0, out.find('\n'));
+}
+
+struct TransportEncoding {
+    Encoding audio;
+    const char* mux_options;
+};
+
+class TransportStreams : public ::testing::TestWithParam<TransportEncoding> {};
+
+// 188-byte packets, recorders' 192-byte ones, and the same stream in broadcast 204-byte ones.
+TEST_P(TransportStreams, MatchWhatFfprobeReportsOfTheirLayerIIAudio) {
+    if (!tools_present()) GTEST_SKIP() << "ffmpeg, ffprobe or mjpegtools missing";
+    const test::TempDir dir;
+    const Encoding& e = GetParam().audio;
+    const std::string path = ffmpeg_transport_stream(
+        dir, std::string(e.name) + ".ts",
+        "-f lavfi -i sine=frequency=440:sample_rate=" + std::to_string(e.sampling_rate) +
+            " -t 4 -c:a mp2 -b:a " + std::to_string(e.kbit) + "k -ac " +
+            std::to_string(e.channels) + " " + GetParam().mux_options);
+    ASSERT_FALSE(path.empty());
+    const auto source = audio_source_open(path, MemorySettings{});
+    ASSERT_NE(source, nullptr);
+    EXPECT_EQ(std::to_string(source->sampling_rate()) + "," + std::to_string(source->channels()) +
+                  "," + std::to_string(source->bit_rate()),
+              probed_audio(path, 0));
+    const std::int64_t expected = ticks_to_samples(expected_span(path), e.sampling_rate);
+    EXPECT_LE(std::llabs(source->length_samples() - expected), samples_per_frame)
+        << source->length_samples() << " against " << expected;
+
+    const std::vector<std::uint8_t> bytes = test::read_whole_file(path);
+    if (bytes.size() % 188 == 0) {
+        const auto broadcast =
+            audio_source_open(dir.write("broadcast.ts", test::repack(bytes, 0, 16)), MemorySettings{});
+        ASSERT_NE(broadcast, nullptr);
+        EXPECT_EQ(broadcast->length_samples(), source->length_samples());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ffmpeg, TransportStreams,
+    ::testing::Values(TransportEncoding{{"ts_32k_mono", 32000, 1, 64}, ""},
+                      TransportEncoding{{"ts_44k_stereo", 44100, 2, 192}, ""},
+                      TransportEncoding{{"ts_48k_mono", 48000, 1, 128}, ""},
+                      TransportEncoding{{"ts_48k_stereo", 48000, 2, 256}, ""},
+                      TransportEncoding{{"m2ts_44k_stereo", 44100, 2, 128}, "-mpegts_m2ts_mode 1"},
+                      TransportEncoding{{"m2ts_32k_mono", 32000, 1, 96}, "-mpegts_m2ts_mode 1"}),
+    [](const ::testing::TestParamInfo<TransportEncoding>& param) { return param.param.audio.name; });
+
+TEST(EncoderStreams, LayerIIAfterAc3OrAacInATransportStreamIsTheOneMeasured) {
+    if (!tools_present()) GTEST_SKIP() << "ffmpeg, ffprobe or mjpegtools missing";
+    const test::TempDir dir;
+    for (const std::string codec : {"ac3", "aac"}) {
+        // The first audio stream at 48 kHz, the Layer II one at 44.1 kHz.
+        const std::string path = ffmpeg_transport_stream(
+            dir, codec + ".ts",
+            "-f lavfi -i sine=frequency=440:sample_rate=48000 -f lavfi -i "
+            "sine=frequency=660:sample_rate=44100 -t 4 -map 0 -map 1 -map 2 -c:a:0 " +
+                codec + " -c:a:1 mp2 -b:a:1 192k");
+        ASSERT_FALSE(path.empty()) << codec;
+        const auto source = audio_source_open(path, MemorySettings{});
+        ASSERT_NE(source, nullptr) << codec;
+        EXPECT_EQ(source->sampling_rate(), 44100) << codec;
+        const std::int64_t expected = ticks_to_samples(expected_span(path, 2), 44100);
+        EXPECT_LE(std::llabs(source->length_samples() - expected), samples_per_frame) << codec;
+    }
+}
+
+std::int64_t frames_of(const std::string& path, int gl) {
+    MemorySettings settings;
+    settings.set("gl", gl);
+    const auto source = video_source_open(path, settings);
+    return source ? source->stream_info().frame_count : -1;
+}
+
+// ffmpeg gives every recording the same PIDs unless told otherwise: the second recording
+// moves its program map (a new association drops the first program) or only its streams (the
+// map on the same PID names others).
+TEST(EncoderStreams, TransportStreamsJoinedWithOtherPidsAreReadToTheEnd) {
+    if (!tools_present()) GTEST_SKIP() << "ffmpeg, ffprobe or mjpegtools missing";
+    const test::TempDir dir;
+    const std::string tone = "-f lavfi -i sine=frequency=440:sample_rate=48000 -c:a mp2 -b:a 192k ";
+    const std::string first = ffmpeg_transport_stream(dir, "first.ts", tone + "-t 6");
+    ASSERT_FALSE(first.empty());
+    const std::vector<std::uint8_t> head = test::read_whole_file(first);
+    for (const std::string moved :
+         {"-mpegts_pmt_start_pid 0x1200 -mpegts_start_pid 0x300", "-mpegts_start_pid 0x400"}) {
+        const std::string second =
+            ffmpeg_transport_stream(dir, "second.ts", tone + "-t 4 " + moved);
+        ASSERT_FALSE(second.empty()) << moved;
+        std::vector<std::uint8_t> joined = head;
+        const std::vector<std::uint8_t> tail = test::read_whole_file(second);
+        joined.insert(joined.end(), tail.begin(), tail.end());
+        const std::string path = dir.write("joined.ts", joined);
+
+        // Without an end code a stream's last two frames go uncounted: the first recording's
+        // count in the joined file.
+        for (int gl : {1, 3}) {
+            EXPECT_EQ(frames_of(path, gl), frames_of(first, 1) + 2 + frames_of(second, 1))
+                << moved << ", gl " << gl;
+        }
+        // Audio played before the second recording's first picture counts in the joined file.
+        EXPECT_LE(std::llabs(length_of(path) - length_of(first) - length_of(second)),
+                  samples_per_frame)
+            << moved;
     }
 }
 

@@ -229,6 +229,39 @@ TEST(TsPositions, SeekingToAToldPositionResumesWithTheSameBytes) {
     }
 }
 
+// Video of program 1 that moves: a new association drops its map for one on another PID (as
+// where two recordings were joined), then that map moves the video to another PID. A map of
+// program 2, and the map of program 1 repeated unchanged, move nothing.
+TEST(TsFollowing, VideoFollowsItsProgramWhereItsMapChanges) {
+    const Bytes first = test::pattern_bytes(5000, 1);
+    const Bytes second = test::pattern_bytes(4000, 2);
+    const Bytes third = test::pattern_bytes(3000, 3);
+    test::TsWriter ts;
+    ts.section(0, test::pat_section({{1, 0x100}, {2, 0x180}}));
+    ts.section(0x100, test::pmt_section(1, {{0x02, 0x111, {}}}));
+    ts.section(0x180, test::pmt_section(2, {{0x02, 0x181, {}}}));
+    ts.video(0x111, std::span(first).first(2500), pes_chunk);
+    ts.video(0x181, test::pattern_bytes(2000, 4), pes_chunk);
+    ts.section(0x100, test::pmt_section(1, {{0x02, 0x111, {}}}));
+    ts.video(0x111, std::span(first).subspan(2500), pes_chunk);
+    ts.section(0, test::pat_section({{1, 0x200}}));
+    ts.section(0x200, test::pmt_section(1, {{0x02, 0x211, {}}}));
+    ts.video(0x211, second, pes_chunk);
+    ts.section(0x200, test::pmt_section(1, {{0x02, 0x311, {}}}));
+    ts.video(0x311, third, pes_chunk);
+    Bytes all = first;
+    all.insert(all.end(), second.begin(), second.end());
+    all.insert(all.end(), third.begin(), third.end());
+    for (const Bytes& bytes : {ts.bytes(), test::repack(ts.bytes(), 0, 16)}) {
+        test::TempDir dir;
+        const auto layer = open_bytes(dir, bytes);
+        ASSERT_TRUE(layer);
+        EXPECT_EQ(read_all(*layer), all);
+        // Seeks find the program in force where they land.
+        expect_told_positions_lead_back(*layer, all, 300);
+    }
+}
+
 TEST(TsPositions, SeekingToTheEndLeavesNothingToRead) {
     const OpenedTableStream stream(6000);
     const Bytes& bytes = stream.bytes;
