@@ -10,15 +10,14 @@ presets=("${@:-windows}")
 source scripts/windows_env.sh
 windows_env "${presets[@]}"
 
-# A Linux quarnel-cli to compare with: the one scripts/test.sh built, else the default preset's.
+# A Linux quarnel-cli to compare with, brought up to date: the one scripts/test.sh builds, else
+# the default preset's.
 linux_cli() {
-  local cli
-  for cli in build/test/cli/quarnel-cli build/default/cli/quarnel-cli; do
-    [ -x "$cli" ] && { echo "$PWD/$cli"; return; }
-  done
-  cmake --preset default -DCMAKE_CXX_COMPILER_LAUNCHER=ccache > /dev/null
-  cmake --build --preset default --target quarnel-cli > /dev/null
-  echo "$PWD/build/default/cli/quarnel-cli"
+  local preset=default
+  [ -f build/test/build.ninja ] && preset=test
+  [ -f build/$preset/build.ninja ] || cmake --preset $preset -DCMAKE_CXX_COMPILER_LAUNCHER=ccache > /dev/null
+  cmake --build --preset $preset --target quarnel-cli > /dev/null
+  echo "$PWD/build/$preset/cli/quarnel-cli"
 }
 
 fail() {
