@@ -42,6 +42,9 @@ class PesPacket {
     bool recognised() const { return fill_ >= 0; }
     // Bounded and every byte of it stored.
     bool complete() const { return length_ > 0 && fill_ == length_; }
+    // Unbounded with bytes stored: it ends where the next packet of its stream starts, or with
+    // the data.
+    bool open_length_begun() const { return length_ == 0 && fill_ > 0; }
     // The bytes after the length field stored so far: header flags, header data, payload.
     std::span<const std::uint8_t> stored() const {
         return {data_.get(), fill_ > 0 ? static_cast<std::size_t>(fill_) : 0};

@@ -102,8 +102,7 @@ bool TsProgramPackets::next(PesPacket& packet, Found& found) {
                                 : static_cast<std::size_t>(1 + stream - first_audio_stream)];
             // A packet of open length ends where the next one starts, in this transport packet,
             // which is looked at again by the next call.
-            if (transport->unit_start && assembly.started && assembly.packet.length() == 0 &&
-                assembly.packet.fill() > 0) {
+            if (transport->unit_start && assembly.started && assembly.packet.open_length_begun()) {
                 return deliver(assembly, stream);
             }
             if (transport->unit_start) {
@@ -114,8 +113,8 @@ bool TsProgramPackets::next(PesPacket& packet, Found& found) {
             if (assembly.started) {
                 const int offered = static_cast<int>(transport->payload.size());
                 const int taken = pes_feed(assembly.packet, transport->payload.data(), offered);
-                const bool open_length_ended = assembly.packet.length() == 0 && taken < offered &&
-                                               assembly.packet.fill() > 0;
+                const bool open_length_ended =
+                    taken < offered && assembly.packet.open_length_begun();
                 if (assembly.packet.complete() || open_length_ended) {
                     window_->next_packet();
                     return deliver(assembly, stream);
@@ -132,7 +131,7 @@ bool TsProgramPackets::next(PesPacket& packet, Found& found) {
     // The end of the data ends a packet of open length.
     for (std::size_t i = 0; i < assemblies_.size(); ++i) {
         Assembly& assembly = assemblies_[i];
-        if (assembly.started && assembly.packet.length() == 0 && assembly.packet.fill() > 0) {
+        if (assembly.started && assembly.packet.open_length_begun()) {
             return deliver(assembly, i == 0 ? video_stream
                                             : first_audio_stream + static_cast<int>(i) - 1);
         }
@@ -167,13 +166,13 @@ bool TsProgramPackets::assemble_from_here(int pid, PesPacket& packet) {
         if (transport->pid != pid) continue;
         // The next packet start ends a packet of open length, and gives up one cut short.
         if (transport->unit_start && window_->packet_position() != start)
-            return packet.length() == 0 && packet.fill() > 0;
+            return packet.open_length_begun();
         const int offered = static_cast<int>(transport->payload.size());
         const int taken = pes_feed(packet, transport->payload.data(), offered);
         if (packet.complete()) return true;
-        if (taken < offered) return packet.length() == 0 && packet.fill() > 0;
+        if (taken < offered) return packet.open_length_begun();
     }
-    return packet.length() == 0 && packet.fill() > 0;
+    return packet.open_length_begun();
 }
 
 }  // namespace quarnel
